@@ -1,0 +1,34 @@
+# The real program and the Wine tier, cross-built for 32-bit Windows.
+enable_language(RC)
+
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+add_link_options(-static)
+
+set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 dwmapi)
+
+add_library(lumi_core STATIC ${LUMI_PURE} ${LUMI_WIN})
+target_include_directories(lumi_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(lumi_core PUBLIC ${LUMI_SYSTEM_LIBS})
+lumi_strict(lumi_core)
+
+# One compiled resource script serves the program and the tests that load its strings and templates.
+add_library(lumi_res OBJECT resources/lumivane.rc)
+target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+
+add_executable(lumivane WIN32 app/Main.cpp $<TARGET_OBJECTS:lumi_res>)
+target_compile_options(lumivane PRIVATE -municode)
+target_link_options(lumivane PRIVATE -municode)
+target_link_libraries(lumivane PRIVATE lumi_core)
+lumi_strict(lumivane)
+
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(wine_tests ${LUMI_WINE_TESTS} $<TARGET_OBJECTS:lumi_res>)
+target_link_libraries(wine_tests PRIVATE lumi_core gtest gtest_main)
+lumi_strict(wine_tests)
+add_test(NAME wine_tests COMMAND wine_tests)
+
+add_subdirectory(tests/e2e)
+add_subdirectory(bench)

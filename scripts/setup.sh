@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package Lumivane needs to build, run and test.
+# Skips what is present and never asks a question. Needs root (or sudo).
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ googletest libgtest-dev python3
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  wine wine32:i386
+  xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei locales
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its ANSI code page from the locale; the tests use these.
+wanted_locales=(zh_CN.UTF-8 ja_JP.UTF-8 ru_RU.UTF-8 en_US.UTF-8)
+need_gen=0
+for l in "${wanted_locales[@]}"; do
+  if ! locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}"; then
+    "${sudo_cmd[@]}" sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    need_gen=1
+  fi
+done
+if [ "$need_gen" -eq 1 ]; then "${sudo_cmd[@]}" locale-gen >/dev/null; fi
+echo "setup: all packages present"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in Lumivane's test prefix, never the user's.
+# The prefix is LUMI_WINEPREFIX, or "wineprefix" in the current folder; it is
+# made on first use as a 32-bit prefix without the Mono and Gecko installers.
+set -euo pipefail
+
+export WINEPREFIX="${LUMI_WINEPREFIX:-$PWD/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+# "--init" only prepares the prefix.
+if [ "${1:-}" = "--init" ]; then exit 0; fi
+
+exec wine "$@"

@@ -1,0 +1,235 @@
+#include "config/CConf.h"
+#include "config/DataFolder.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+// The bytes of a UTF-16LE file after its byte-order mark, as text.
+std::wstring Utf16Body(const std::string& bytes)
+{
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+    return text;
+}
+
+class CConfTest : public testing::Test {
+protected:
+    // Writes an ANSI ini file in the temporary folder and loads it into conf.
+    int LoadText(const std::string& ini)
+    {
+        WriteBytes(iniPath, ini);
+        return conf.Load(iniPath.c_str());
+    }
+
+    DataFolderReset reset;
+    TempDir dir;
+    std::wstring iniPath = dir.Join(L"lumi.ini");
+    CConf conf;
+};
+
+TEST_F(CConfTest, MissingFileGivesDefaultsAndRemembersThePath)
+{
+    EXPECT_EQ(0, conf.Load(iniPath.c_str()));
+    EXPECT_EQ(15, conf.playinterval);
+    EXPECT_EQ(1, conf.style);
+    EXPECT_EQ(0, conf.state);
+    EXPECT_TRUE(conf.lastpic.empty());
+    EXPECT_TRUE(conf.folders.empty());
+    EXPECT_EQ(iniPath, conf.fileName);
+}
+
+TEST_F(CConfTest, NullFileNameLeavesRecordUntouched)
+{
+    conf.playinterval = 99;
+    EXPECT_EQ(0, conf.Load(nullptr));
+    EXPECT_EQ(99, conf.playinterval);
+    EXPECT_TRUE(conf.fileName.empty());
+}
+
+TEST_F(CConfTest, ValuesAreTakenUnclamped)
+{
+    LoadText("[GENERAL]\r\nplayinterval=-3\r\nstyle=7\r\nstate=5\r\nlastpic=C:\\P\\a.jpg\r\n");
+    EXPECT_EQ(-3, conf.playinterval);
+    EXPECT_EQ(7, conf.style);
+    EXPECT_EQ(5, conf.state);
+    EXPECT_EQ(L"C:\\P\\a.jpg", conf.lastpic);
+}
+
+TEST_F(CConfTest, SkipsMissingSectionsAndCompactsThemOnSave)
+{
+    const int count = LoadText(
+        "[GENERAL]\r\npathcount=3\r\n"
+        "[1]\r\npath=C:\\A\r\ntime=100\r\n"
+        "[3]\r\npath=C:\\C\r\ntime=\r\n");
+    ASSERT_EQ(2, count);
+    ASSERT_EQ(2u, conf.folders.size());
+    EXPECT_EQ(L"C:\\A", conf.folders[0].path);
+    EXPECT_EQ(L"100", conf.folders[0].time);
+    EXPECT_EQ(L"C:\\C", conf.folders[1].path);
+    EXPECT_EQ(L"", conf.folders[1].time);
+
+    conf.Save(true);
+    const wchar_t* file = iniPath.c_str();
+    EXPECT_EQ(2u, ::GetPrivateProfileIntW(L"GENERAL", L"pathcount", -1, file));
+    wchar_t text[kPathChars] = {};
+    ::GetPrivateProfileStringW(L"2", L"path", L"", text, kPathChars, file);
+    EXPECT_STREQ(L"C:\\C", text);
+    // The old third section is left behind and ignored.
+    ::GetPrivateProfileStringW(L"3", L"path", L"", text, kPathChars, file);
+    EXPECT_STREQ(L"C:\\C", text);
+
+    CConf reloaded;
+    EXPECT_EQ(2, reloaded.Load(file));
+}
+
+TEST_F(CConfTest, PathCountOfZeroOrBelowReadsNoSection)
+{
+    for (const char* count : {"0", "-1"}) {
+        CConf fresh;
+        WriteBytes(iniPath, std::string("[GENERAL]\r\npathcount=") + count + "\r\n[1]\r\npath=C:\\A\r\n");
+        EXPECT_EQ(0, fresh.Load(iniPath.c_str())) << "pathcount " << count;
+        EXPECT_TRUE(fresh.folders.empty());
+    }
+}
+
+TEST_F(CConfTest, LoadAppendsToFoldersAlreadyHeld)
+{
+    conf.folders.push_back(CFolderEntry{L"C:\\Old", L"", false});
+    LoadText("[GENERAL]\r\npathcount=1\r\n[1]\r\npath=C:\\New\r\n");
+    ASSERT_EQ(2u, conf.folders.size());
+    EXPECT_EQ(L"C:\\New", conf.folders[1].path);
+}
+
+TEST_F(CConfTest, LongPathIsCutTo259Characters)
+{
+    const std::string longPath = "C:\\" + std::string(300, 'x');
+    LoadText("[GENERAL]\r\npathcount=1\r\nlastpic=" + longPath + "\r\n[1]\r\npath=" + longPath + "\r\n");
+    ASSERT_EQ(1u, conf.folders.size());
+    EXPECT_EQ(259u, conf.folders[0].path.size());
+    EXPECT_EQ(259u, conf.lastpic.size());
+}
+
+TEST_F(CConfTest, SaveWithoutPathsKeepsFolderSections)
+{
+    LoadText("[GENERAL]\r\npathcount=1\r\n[1]\r\npath=C:\\A\r\ntime=5\r\n");
+    conf.folders.clear();
+    conf.playinterval = 30;
+    conf.Save(false);
+
+    CConf reloaded;
+    ASSERT_EQ(1, reloaded.Load(iniPath.c_str()));
+    EXPECT_EQ(L"C:\\A", reloaded.folders[0].path);
+    EXPECT_EQ(30, reloaded.playinterval);
+}
+
+TEST_F(CConfTest, EmptyLastpicIsWrittenAsAnEmptyKey)
+{
+    LoadText("[GENERAL]\r\nlastpic=C:\\P\\a.jpg\r\n");
+    conf.lastpic.clear();
+    conf.Save(false);
+    const std::string bytes = ReadBytes(iniPath);
+    EXPECT_NE(std::string::npos, bytes.find("lastpic=\r\n")) << bytes;
+}
+
+TEST_F(CConfTest, ExistingAnsiFileStaysAnsi)
+{
+    LoadText("[GENERAL]\r\nplayinterval=20\r\n");
+    conf.Save(true);
+    const std::string bytes = ReadBytes(iniPath);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ('[', bytes[0]);
+    EXPECT_NE(std::string::npos, bytes.find("playinterval=20"));
+}
+
+TEST_F(CConfTest, NewFileGoesToDataFolderAsUtf16WithKeysInOrder)
+{
+    // A file name that no longer exists is replaced by the data folder's file.
+    conf.Load(iniPath.c_str());
+    conf.folders.push_back(CFolderEntry{L"C:\\A", L"7", false});
+    conf.Save(true);
+
+    const std::wstring expected = DataFolderReset::File(L"lumi.ini");
+    EXPECT_EQ(expected, conf.fileName);
+    const std::string bytes = ReadBytes(expected);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ('\xFF', bytes[0]);
+    EXPECT_EQ('\xFE', bytes[1]);
+
+    const std::wstring text = Utf16Body(bytes);
+    const size_t order[] = {
+        text.find(L"[GENERAL]"), text.find(L"playinterval=15"), text.find(L"lastpic="), text.find(L"style=1"),
+        text.find(L"state=0"),   text.find(L"pathcount=1"),     text.find(L"[1]"),      text.find(L"path=C:\\A"),
+        text.find(L"time=7"),
+    };
+    for (size_t i = 0; i < std::size(order); ++i) {
+        ASSERT_NE(std::wstring::npos, order[i]) << "item " << i;
+        if (i > 0) {
+            EXPECT_LT(order[i - 1], order[i]) << "item " << i;
+        }
+    }
+}
+
+TEST_F(CConfTest, FolderOutsideTheCodePageSurvivesSaveAndLoad)
+{
+    // Cyrillic and Japanese together fit no single ANSI code page.
+    const std::wstring folder = L"C:\\\u0424\u043e\u0442\u043e\\\u5199\u771f";
+    conf.folders.push_back(CFolderEntry{folder, L"12", false});
+    conf.lastpic = folder + L"\\\u732b.jpg";
+    conf.Save(true);
+
+    const std::string bytes = ReadBytes(conf.fileName);
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ("\xFF\xFE", bytes.substr(0, 2));
+    EXPECT_NE(std::wstring::npos, Utf16Body(bytes).find(L"path=" + folder));
+
+    CConf reloaded;
+    ASSERT_EQ(1, reloaded.Load(conf.fileName.c_str()));
+    EXPECT_EQ(folder, reloaded.folders[0].path);
+    EXPECT_EQ(conf.lastpic, reloaded.lastpic);
+}
+
+TEST_F(CConfTest, CopiesCarryEveryField)
+{
+    conf.fileName = L"C:\\x.ini";
+    conf.playinterval = 3;
+    conf.folders.push_back(CFolderEntry{L"C:\\A", L"9", true});
+    conf.lastpic = L"C:\\A\\b.jpg";
+    conf.style = 2;
+    conf.state = 1;
+
+    CConf copy(conf);
+    CConf assigned;
+    assigned = conf;
+    for (const CConf* c : {&copy, &assigned}) {
+        EXPECT_EQ(conf.fileName, c->fileName);
+        EXPECT_EQ(3, c->playinterval);
+        ASSERT_EQ(1u, c->folders.size());
+        EXPECT_EQ(L"9", c->folders[0].time);
+        EXPECT_TRUE(c->folders[0].changed);
+        EXPECT_EQ(conf.lastpic, c->lastpic);
+        EXPECT_EQ(2, c->style);
+        EXPECT_EQ(1, c->state);
+    }
+}
+
+TEST(DataFolder, RefusesBuffersBelowThePathLimit)
+{
+    wchar_t buffer[kPathChars];
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    EXPECT_FALSE(GetDataFolderPath(buffer, kPathChars - 1));
+    EXPECT_EQ(L'#', buffer[0]);
+    EXPECT_FALSE(GetDataFolderPath(nullptr, kPathChars));
+
+    ASSERT_TRUE(GetDataFolderPath(buffer, kPathChars));
+    const std::wstring path = buffer;
+    EXPECT_EQ(L"\\Lumivane", path.substr(path.size() - 9));
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+// A fresh folder under the temporary folder, removed with all it holds.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    // The folder joined with a name, one backslash between.
+    std::wstring Join(const std::wstring& name) const;
+
+private:
+    std::wstring path_;
+};
+
+// Empties the program's data folder before and after a test, so tests never
+// see each other's lumi.ini or wallpaper.txt.
+class DataFolderReset {
+public:
+    DataFolderReset();
+    ~DataFolderReset();
+    static std::wstring Folder();
+    static std::wstring File(const std::wstring& name);
+};
+
+std::string ReadBytes(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool FileIsThere(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+std::string Narrow(const std::wstring& text);

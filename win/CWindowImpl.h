@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+// Base of every window object of ours. The object is bound to its window at
+// WM_NCCREATE and unbound at WM_NCDESTROY, so no message reaches an object
+// after its window is gone. Derived classes look at their own messages in
+// HandleMessage and pass the rest on to their base, which ends in
+// DefWindowProcW.
+class CWindowImpl {
+public:
+    CWindowImpl() = default;
+    virtual ~CWindowImpl();
+
+    CWindowImpl(const CWindowImpl&) = delete;
+    CWindowImpl& operator=(const CWindowImpl&) = delete;
+
+    HWND GetHandle() const { return hwnd_; }
+
+    // Fills in our window procedure and registers the class unless this
+    // process has it already. False only when registration fails.
+    static bool RegisterWindowClass(WNDCLASSEXW wc);
+
+protected:
+    // Creates a window of a class registered with RegisterWindowClass.
+    HWND CreateFromClass(const wchar_t* className, HWND parent, const wchar_t* caption,
+                         DWORD style, DWORD exStyle, HMENU menu = nullptr);
+
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Called once the window is gone; the object may not touch its window here.
+    virtual void OnFinalMessage() {}
+
+private:
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+};
