@@ -2,7 +2,7 @@
 enable_language(RC)
 
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
-add_link_options(-static)
+add_link_options(-static $<$<CONFIG:Release>:-s>)
 
 set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 dwmapi)
 
@@ -21,9 +21,16 @@ target_link_options(lumivane PRIVATE -municode)
 target_link_libraries(lumivane PRIVATE lumi_core)
 lumi_strict(lumivane)
 
+# The Wine tier needs GoogleTest's sources (Debian's googletest package); a
+# build on Windows without them makes the program alone.
+set(LUMI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross-built tests")
+if(NOT EXISTS ${LUMI_GTEST_SOURCE}/CMakeLists.txt)
+  return()
+endif()
+
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${LUMI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 add_executable(wine_tests ${LUMI_WINE_TESTS} $<TARGET_OBJECTS:lumi_res>)
 target_link_libraries(wine_tests PRIVATE lumi_core gtest gtest_main)
