@@ -110,7 +110,7 @@ void CWallpaperApp::ShowPicture(const std::wstring& text)
 
 void CWallpaperApp::RevealCurrent()
 {
-    RevealInFileManager(GetCurrentPath());
+    RevealInFileManager(GetCurrentPath().c_str());
 }
 
 std::wstring CWallpaperApp::GetCurrentPath() const
