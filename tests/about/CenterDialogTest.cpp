@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 // CenterDialog on real windows: the owner decides where the dialog goes,

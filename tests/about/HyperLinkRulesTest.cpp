@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <optional>
 #include <string>
 

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <string>
 
 // The hyperlink control on its own: alignment of the link rectangle and the
@@ -170,4 +173,28 @@ TEST(HyperLinkAttach, LabelSetLaterBecomesTheText)
     ::GetWindowTextW(control, text, 32);
     EXPECT_EQ(std::wstring(L"new label"), text);
     EXPECT_GT(link.GetLinkRect().right, 0);
+}
+
+TEST(HyperLinkLifetime, ControlOutlivingTheLinkIsAPlainStaticAgain)
+{
+    Host host;
+    HWND control = host.AddStatic(SS_LEFT, L"text");
+    {
+        CHyperLink link;
+        ASSERT_TRUE(link.Attach(control));
+        ASSERT_EQ(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+    }
+    EXPECT_NE(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+}
+
+TEST(HyperLinkLifetime, DestroyedControlReleasesTheLink)
+{
+    Host host;
+    CHyperLink link;
+    HWND control = host.AddStatic(SS_LEFT, L"text");
+    ASSERT_TRUE(link.Attach(control));
+    HWND tooltip = link.GetTooltip();
+    ::DestroyWindow(control);
+    EXPECT_EQ(nullptr, link.GetHandle());
+    EXPECT_FALSE(::IsWindow(tooltip));
 }

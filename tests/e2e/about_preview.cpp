@@ -1,9 +1,10 @@
 // Test-only program: shows the about box modally with no owner, the way the
 // tray's hidden frame shows it, so a script can look at it in a Wine virtual
 // desktop. With a file argument it reports there what only the program
-// knows: the work area it centres on, the box's own window rectangle and the
-// button that closed it.
+// knows: the work area it centres on, the rectangles of the box and of its
+// web link, and the button that closed it.
 #include "about/CAboutDlg.h"
+#include "resources/resource.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -33,6 +34,8 @@ void CALLBACK ReportBoxRect(HWND, UINT, UINT_PTR timer, DWORD)
     RECT rect = {};
     ::GetWindowRect(box, &rect);
     Report("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    ::GetWindowRect(::GetDlgItem(box, IDC_WEB_LINK), &rect);
+    Report("weblink %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shows the about box in a Wine virtual desktop under Xvfb with the Chinese
 # locale, checks that it appears centred on the desktop's work area, saves a
-# screenshot as about.png and closes the box with Enter.
+# screenshot as about.png, hovers the web link (about-hover.png, which must
+# show the underline) and closes the box with Enter.
 # Usage: about_shot.sh path/to/about_preview.exe [artifact folder]
 # Needs its own display in :61-:69; runs in a throw-away copy of the test
 # prefix (LUMI_WINEPREFIX) or in a fresh one.
@@ -85,6 +86,25 @@ if [ $(( x > want_x ? x - want_x : want_x - x )) -gt "$tolerance" ] ||
 fi
 if [ "$x" -lt "$left" ] || [ "$y" -lt "$top" ] || [ $((x + w)) -gt "$right" ] || [ $((y + h)) -gt "$bottom" ]; then
   echo "about_shot: FAIL: box leaves the work area" >&2
+  status=1
+fi
+
+# Pure link-blue pixels inside the web link control, in a screenshot.
+read -r _ link_left link_top link_right link_bottom < <(grep "^weblink " "$report" | tr -d "\r")
+link_crop="$((link_right - link_left))x$((link_bottom - link_top))+${link_left}+${link_top}"
+blue_pixels() {
+  convert "$1" -crop "$link_crop" +repage -fill black +opaque "rgb(0,0,255)" -fill white -opaque "rgb(0,0,255)" \
+    -format "%[fx:round(mean*w*h)]" info:
+}
+xdotool mousemove $((link_left + 10)) $(((link_top + link_bottom) / 2))
+sleep 1
+import -display "$display" -window root "$artifacts/about-hover.png"
+plain="$(blue_pixels "$artifacts/about.png")"
+hovered="$(blue_pixels "$artifacts/about-hover.png")"
+echo "about_shot: link-blue pixels $plain, hovered $hovered"
+# The underline adds a row about as long as the text, which is over 100 pixels.
+if [ "$plain" -eq 0 ] || [ "$hovered" -lt $((plain + 50)) ]; then
+  echo "about_shot: FAIL: hovering the web link drew no underline" >&2
   status=1
 fi
 
