@@ -339,6 +339,16 @@ void CHyperLink::OnLButtonUp(POINT point)
     if (IsInLink(point)) Navigate();
 }
 
+LRESULT CHyperLink::OnGetDlgCode(const MSG* message) const
+{
+    // Left to itself the dialog manager turns Enter into a press of the
+    // default button, and the link would never see its character.
+    if (message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) {
+        return DLGC_WANTCHARS | DLGC_WANTMESSAGE;
+    }
+    return DLGC_WANTCHARS;
+}
+
 LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     HWND hwnd = GetHandle();
@@ -380,7 +390,7 @@ LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_GETDLGCODE:
-        return DLGC_WANTCHARS;
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         ::InvalidateRect(hwnd, nullptr, TRUE);

@@ -65,6 +65,7 @@ private:
     bool OnSetCursor();
     void OnLButtonDown(POINT point);
     void OnLButtonUp(POINT point);
+    LRESULT OnGetDlgCode(const MSG* message) const;
 
     LinkOpener opener_;
     std::wstring label_;

@@ -118,6 +118,20 @@ protected:
         ::SendMessageW(link.GetHandle(), WM_LBUTTONUP, 0, up);
     }
 
+    // A key press to the focused window, handled as the modal loop would.
+    void TypeKey(WPARAM key)
+    {
+        HWND box = dialog_->GetHandle();
+        MSG message = {::GetFocus(), WM_KEYDOWN, key, 1, 0, {}};
+        if (!::IsDialogMessageW(box, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        while (::IsWindow(box) && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!::IsDialogMessageW(box, &message)) ::DispatchMessageW(&message);
+        }
+    }
+
     std::unique_ptr<CAboutDlg> dialog_;
     std::vector<std::wstring> opened_;
     bool openSucceeds_ = true;
@@ -253,6 +267,29 @@ TEST_F(AboutDialogTest, EnterAndSpaceOpenTheTarget)
     const std::vector<std::wstring> expected = {kWebText, kWebText};
     EXPECT_EQ(expected, opened_);
     EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(Web().GetHandle(), WM_GETDLGCODE, 0, 0));
+}
+
+// Keys as a user types them: through the dialog manager, which picks Enter
+// for the default button unless the focused control asks for it.
+TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
+{
+    HWND link = Web().GetHandle();
+    for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+        ::SetFocus(link);
+        TypeKey(key);
+    }
+    const std::vector<std::wstring> expected = {kWebText, kWebText};
+    EXPECT_EQ(expected, opened_);
+    EXPECT_TRUE(::IsWindow(dialog_->GetHandle())) << "the box closed with " << dialog_->GetResult();
+}
+
+TEST_F(AboutDialogTest, EnterElsewhereStillPressesOk)
+{
+    ::SetFocus(dialog_->GetItem(IDOK));
+    TypeKey(VK_RETURN);
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_FALSE(::IsWindow(dialog_->GetHandle()));
+    EXPECT_EQ(IDOK, dialog_->GetResult());
 }
 
 TEST_F(AboutDialogTest, SuccessfulOpenPaintsTheVisitedColour)
