@@ -329,3 +329,29 @@ TEST_F(AboutDialogTest, DestroyingTheBoxDestroysTheTooltips)
     EXPECT_EQ(nullptr, Web().GetTooltip());
 }
 
+namespace {
+
+// Closes the modal about box from inside its own loop, as a user's click would.
+INT_PTR g_closeWith = 0;
+
+void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = ::FindWindowW(L"#32770", L"\u5173\u4e8e");
+    if (box == nullptr) return;
+    ::KillTimer(nullptr, timer);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(g_closeWith, BN_CLICKED), 0);
+}
+
+} // namespace
+
+TEST(AboutBoxModal, ResultIsTheButtonThatClosedIt)
+{
+    for (INT_PTR button : {INT_PTR{IDOK}, INT_PTR{IDCANCEL}}) {
+        g_closeWith = button;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &CloseAboutBox);
+        ASSERT_NE(0u, timer);
+        CAboutDlg about([](const std::wstring&) { return false; });
+        EXPECT_EQ(button, about.DoModal(nullptr));
+        ::KillTimer(nullptr, timer);
+    }
+}

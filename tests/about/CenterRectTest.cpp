@@ -67,11 +67,3 @@ TEST(CenterPosition, UsesAWorkAreaAwayFromTheOrigin)
         EXPECT_EQ(c.expected.y, p.y) << c.name << ": got " << Show(p);
     }
 }
-
-TEST(CenterPosition, IgnoresWhereTheDialogStarts)
-{
-    const CenterRect moved = {700, 500, 1040, 680};
-    const CenterPoint p = CenterPosition(moved, nullptr, kWorkArea);
-    EXPECT_EQ(342, p.x) << Show(p);
-    EXPECT_EQ(279, p.y) << Show(p);
-}
