@@ -12,6 +12,10 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
+  # Windows need a display driver. With no X display (the Wine tier on a
+  # headless machine) Wine's null driver stands in, so windows and dialogs
+  # can still be made and driven with messages.
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11,null /f >/dev/null 2>&1
   wineserver -w
 fi
 

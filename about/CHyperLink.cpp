@@ -1,0 +1,421 @@
+#include "about/CHyperLink.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cwchar>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr wchar_t kStaticClass[] = L"static";
+// Long enough for "static" and its terminator, and for telling a longer class name apart.
+constexpr int kClassNameChars = 8;
+
+constexpr wchar_t kColorKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
+constexpr wchar_t kLinkColorValue[] = L"Anchor Color";
+constexpr wchar_t kVisitedColorValue[] = L"Anchor Color Visited";
+// "255,255,255" and its terminator.
+constexpr DWORD kColorChars = 12;
+
+constexpr UINT_PTR kToolId = 1;
+constexpr wchar_t kEnterChar = 13;
+constexpr wchar_t kSpaceChar = 32;
+// ShellExecuteW reports success with a value above this.
+constexpr INT_PTR kShellExecuteFailureLimit = 32;
+
+// A window's device context for measuring, released with it.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    ~WindowDC() { if (dc_) ::ReleaseDC(hwnd_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Selects a font into a device context for one scope.
+class FontSelection {
+public:
+    FontSelection(HDC dc, HFONT font) : dc_(dc), old_(font ? ::SelectObject(dc, font) : nullptr) {}
+    ~FontSelection() { if (old_) ::SelectObject(dc_, old_); }
+    FontSelection(const FontSelection&) = delete;
+    FontSelection& operator=(const FontSelection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+std::wstring WindowText(HWND hwnd)
+{
+    const int length = ::GetWindowTextLengthW(hwnd);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+bool IsStaticControl(HWND hwnd)
+{
+    wchar_t name[kClassNameChars] = {};
+    if (::GetClassNameW(hwnd, name, kClassNameChars) == 0) return false;
+    return ::CompareStringOrdinal(name, -1, kStaticClass, -1, TRUE) == CSTR_EQUAL;
+}
+
+// One colour value of the browser settings; nothing when it is missing, not
+// a string, too long or malformed.
+std::optional<COLORREF> ReadColorValue(HKEY key, const wchar_t* name)
+{
+    wchar_t buffer[kColorChars + 1] = {}; // one more, so the text always ends
+    DWORD type = 0;
+    DWORD bytes = kColorChars * sizeof(wchar_t);
+    if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+    const size_t chars = ::wcsnlen(buffer, bytes / sizeof(wchar_t));
+    const std::optional<uint32_t> color = ParseAnchorColor(std::wstring_view(buffer, chars));
+    if (!color) return std::nullopt;
+    return static_cast<COLORREF>(*color);
+}
+
+POINT PointFromLParam(LPARAM lParam)
+{
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+} // namespace
+
+CHyperLink::CHyperLink(LinkOpener opener) : opener_(std::move(opener)) {}
+
+bool CHyperLink::Attach(HWND control)
+{
+    if (!Subclass(control)) return false;
+
+    if (IsStaticControl(control)) {
+        // A plain static lets clicks through to its parent unless it asks for them.
+        const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
+        ::SetWindowLongPtrW(control, GWL_STYLE, style | SS_NOTIFY);
+    }
+    cursor_ = ::LoadCursorW(nullptr, IDC_HAND);
+    CreateFonts();
+    CreateTooltip();
+
+    if (label_.empty()) {
+        const std::wstring text = WindowText(control);
+        if (!text.empty()) SetLabel(text);
+    }
+    CalcLinkRect();
+    if (!target_.empty()) {
+        ShowTargetInTooltip();
+    } else if (!label_.empty()) {
+        SetTarget(label_);
+    }
+    ReadBrowserColors();
+    return true;
+}
+
+void CHyperLink::CreateFonts()
+{
+    HWND parent = ::GetParent(GetHandle());
+    normalFont_ = parent ? reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
+    if (normalFont_ == nullptr) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    if (normalFont_ == nullptr || linkFont_) return;
+
+    LOGFONTW logFont = {};
+    if (::GetObjectW(normalFont_, sizeof(logFont), &logFont) != sizeof(logFont)) return;
+    logFont.lfUnderline = (extendedStyle_ & kLinkNotUnderlined) ? FALSE : TRUE;
+    // When this fails the normal font serves for hovering too.
+    linkFont_.Reset(::CreateFontIndirectW(&logFont));
+}
+
+void CHyperLink::CreateTooltip()
+{
+    tooltip_.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, GetHandle(), nullptr, nullptr, nullptr));
+}
+
+// Keeps one tool showing the current target, so a link whose target changes
+// after initialisation never shows the old one.
+void CHyperLink::ShowTargetInTooltip()
+{
+    if (!tooltip_) return;
+    ::SendMessageW(tooltip_.Get(), TTM_ACTIVATE, TRUE, 0);
+
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = GetHandle();
+    tool.uId = kToolId;
+    ::SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+
+    tool.rect = linkRect_;
+    tool.lpszText = const_cast<wchar_t*>(target_.c_str());
+    ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CHyperLink::ReadBrowserColors()
+{
+    // Read access is all we need; asking for more would lose the colours of
+    // a user whose key is read-only.
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+    const UniqueRegKey key(opened);
+    if (const auto color = ReadColorValue(key.Get(), kLinkColorValue)) linkColor_ = *color;
+    if (const auto color = ReadColorValue(key.Get(), kVisitedColorValue)) visitedColor_ = *color;
+}
+
+uint32_t CHyperLink::SetExtendedStyle(uint32_t style, uint32_t mask)
+{
+    const uint32_t previous = extendedStyle_;
+    extendedStyle_ = CombineExtendedStyle(previous, style, mask);
+    return previous;
+}
+
+void CHyperLink::SetTarget(const std::wstring& text)
+{
+    target_ = text;
+    if (label_.empty()) CalcLinkRect();
+    ShowTargetInTooltip();
+}
+
+void CHyperLink::SetLabel(const std::wstring& text)
+{
+    label_ = text;
+    CalcLinkRect();
+    if (GetHandle()) ::SetWindowTextW(GetHandle(), label_.c_str());
+}
+
+bool CHyperLink::Navigate()
+{
+    if (target_.empty() || !opener_) return false;
+    if (!opener_(target_)) return false;
+    visited_ = true;
+    if (GetHandle()) ::InvalidateRect(GetHandle(), nullptr, TRUE);
+    return true;
+}
+
+bool CHyperLink::OpenWithShell(const std::wstring& target)
+{
+    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > kShellExecuteFailureLimit;
+}
+
+UINT CHyperLink::AlignmentFlags() const
+{
+    const LONG_PTR type = ::GetWindowLongPtrW(GetHandle(), GWL_STYLE) & SS_TYPEMASK;
+    if (type == SS_CENTER) return DT_CENTER;
+    if (type == SS_RIGHT) return DT_RIGHT;
+    return DT_LEFT;
+}
+
+void CHyperLink::CalcLinkRect()
+{
+    HWND hwnd = GetHandle();
+    if (hwnd == nullptr || (label_.empty() && target_.empty())) return;
+
+    RECT client = {};
+    ::GetClientRect(hwnd, &client);
+    RECT text = client;
+    const UINT align = AlignmentFlags();
+    {
+        const WindowDC dc(hwnd);
+        if (dc.Get() == nullptr) return;
+        const FontSelection font(dc.Get(), linkFont_ ? linkFont_.Get() : normalFont_);
+        ::DrawTextW(dc.Get(), DrawnText().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | align);
+    }
+    const LONG freeWidth = (client.right - client.left) - (text.right - text.left);
+    if (align == DT_CENTER) ::OffsetRect(&text, freeWidth / 2, 0);
+    if (align == DT_RIGHT) ::OffsetRect(&text, freeWidth, 0);
+    linkRect_ = text;
+}
+
+COLORREF CHyperLink::GetTextColor() const
+{
+    if (GetHandle() && !::IsWindowEnabled(GetHandle())) return ::GetSysColor(COLOR_GRAYTEXT);
+    return visited_ ? visitedColor_ : linkColor_;
+}
+
+HFONT CHyperLink::GetDrawFont() const
+{
+    const bool underlineOnlyOnHover = (extendedStyle_ & kLinkUnderlineHover) != 0;
+    if (linkFont_ && (!underlineOnlyOnHover || hover_)) return linkFont_.Get();
+    return normalFont_;
+}
+
+void CHyperLink::Paint(HDC dc)
+{
+    HWND hwnd = GetHandle();
+    RECT client = {};
+    ::GetClientRect(hwnd, &client);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(::GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    if (brush) ::FillRect(dc, &client, brush);
+
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, GetTextColor());
+    {
+        const FontSelection font(dc, GetDrawFont());
+        RECT text = linkRect_;
+        ::DrawTextW(dc, DrawnText().c_str(), -1, &text, AlignmentFlags() | DT_WORDBREAK);
+    }
+    if (::GetFocus() == hwnd) ::DrawFocusRect(dc, &linkRect_);
+}
+
+bool CHyperLink::IsInLink(POINT point) const
+{
+    return ::PtInRect(&linkRect_, point) != FALSE;
+}
+
+void CHyperLink::RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!tooltip_) return;
+    MSG relayed = {};
+    relayed.hwnd = GetHandle();
+    relayed.message = msg;
+    relayed.wParam = wParam;
+    relayed.lParam = lParam;
+    ::SendMessageW(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void CHyperLink::OnMouseMove(POINT point)
+{
+    HWND hwnd = GetHandle();
+    const bool underlineOnlyOnHover = (extendedStyle_ & kLinkUnderlineHover) != 0;
+    if (IsInLink(point) && !target_.empty()) {
+        ::SetCursor(cursor_);
+        if (underlineOnlyOnHover && !hover_) {
+            hover_ = true;
+            ::InvalidateRect(hwnd, &linkRect_, TRUE);
+            ::UpdateWindow(hwnd);
+            TRACKMOUSEEVENT track = {};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = hwnd;
+            ::TrackMouseEvent(&track);
+        }
+    } else if (hover_) {
+        hover_ = false;
+        ::InvalidateRect(hwnd, &linkRect_, TRUE);
+        ::UpdateWindow(hwnd);
+    }
+}
+
+void CHyperLink::OnMouseLeave()
+{
+    if ((extendedStyle_ & kLinkUnderlineHover) == 0 || !hover_) return;
+    hover_ = false;
+    ::InvalidateRect(GetHandle(), &linkRect_, TRUE);
+    ::UpdateWindow(GetHandle());
+}
+
+bool CHyperLink::OnSetCursor()
+{
+    POINT point = {};
+    if (!::GetCursorPos(&point) || !::ScreenToClient(GetHandle(), &point) || !IsInLink(point)) return false;
+    ::SetCursor(cursor_);
+    return true;
+}
+
+void CHyperLink::OnLButtonDown(POINT point)
+{
+    if (!IsInLink(point)) return;
+    ::SetFocus(GetHandle());
+    ::SetCapture(GetHandle());
+}
+
+void CHyperLink::OnLButtonUp(POINT point)
+{
+    if (::GetCapture() != GetHandle()) return;
+    ::ReleaseCapture();
+    if (IsInLink(point)) Navigate();
+}
+
+LRESULT CHyperLink::OnGetDlgCode(const MSG* message) const
+{
+    // Left to itself the dialog manager turns Enter into a press of the
+    // default button, and the link would never see its character.
+    if (message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) {
+        return DLGC_WANTCHARS | DLGC_WANTMESSAGE;
+    }
+    return DLGC_WANTCHARS;
+}
+
+LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND hwnd = GetHandle();
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) RelayToTooltip(msg, wParam, lParam);
+
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint = {};
+        if (HDC dc = ::BeginPaint(hwnd, &paint)) {
+            Paint(dc);
+            ::EndPaint(hwnd, &paint);
+        }
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEMOVE:
+        OnMouseMove(PointFromLParam(lParam));
+        break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return 0;
+    case WM_SETCURSOR:
+        if (OnSetCursor()) return TRUE;
+        break;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(PointFromLParam(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp(PointFromLParam(lParam));
+        return 0;
+    case WM_CHAR:
+        if (wParam == kEnterChar || wParam == kSpaceChar) {
+            Navigate();
+            return 0;
+        }
+        break;
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    case WM_ENABLE:
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        ::UpdateWindow(hwnd);
+        break;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(normalFont_);
+    case WM_SETFONT:
+        normalFont_ = reinterpret_cast<HFONT>(wParam);
+        if (lParam != 0) ::InvalidateRect(hwnd, nullptr, TRUE);
+        return 0;
+    case WM_UPDATEUISTATE:
+        return 0;
+    case WM_SIZE:
+        CalcLinkRect();
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    case WM_DESTROY:
+        tooltip_.Reset();
+        break;
+    default:
+        break;
+    }
+    return CWindowSubclass::HandleMessage(msg, wParam, lParam);
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "about/HyperLinkRules.h"
+#include "win/CWindowSubclass.h"
+#include "win/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Opens a link's target; true when it was opened. The shell does it in the
+// program, tests hand in a recorder so nothing is started.
+using LinkOpener = std::function<bool(const std::wstring& target)>;
+
+// A live link drawn over an existing static control: link colours from the
+// browser settings, a hand cursor, a tooltip with the target, and the
+// target opened on a click inside the text or on Enter or space.
+class CHyperLink : public CWindowSubclass {
+public:
+    explicit CHyperLink(LinkOpener opener = &CHyperLink::OpenWithShell);
+
+    // Takes over a static control and prepares fonts, tooltip, target and colours.
+    bool Attach(HWND control);
+
+    // Returns the previous bits; a mask of 0 replaces all of them.
+    uint32_t SetExtendedStyle(uint32_t style, uint32_t mask = 0);
+    void SetTarget(const std::wstring& text);
+    void SetLabel(const std::wstring& text);
+    bool Navigate();
+    void CalcLinkRect();
+
+    static bool OpenWithShell(const std::wstring& target);
+
+    const std::wstring& GetLabel() const { return label_; }
+    const std::wstring& GetTarget() const { return target_; }
+    RECT GetLinkRect() const { return linkRect_; }
+    HWND GetTooltip() const { return tooltip_.Get(); }
+    COLORREF GetLinkColor() const { return linkColor_; }
+    COLORREF GetVisitedColor() const { return visitedColor_; }
+    COLORREF GetTextColor() const;
+    bool IsHovering() const { return hover_; }
+    bool IsVisited() const { return visited_; }
+    // The font the text is drawn in right now.
+    HFONT GetDrawFont() const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateFonts();
+    void CreateTooltip();
+    void ShowTargetInTooltip();
+    void ReadBrowserColors();
+
+    const std::wstring& DrawnText() const { return label_.empty() ? target_ : label_; }
+    UINT AlignmentFlags() const;
+    bool IsInLink(POINT point) const;
+    void Paint(HDC dc);
+    void RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    void OnMouseMove(POINT point);
+    void OnMouseLeave();
+    bool OnSetCursor();
+    void OnLButtonDown(POINT point);
+    void OnLButtonUp(POINT point);
+    LRESULT OnGetDlgCode(const MSG* message) const;
+
+    LinkOpener opener_;
+    std::wstring label_;
+    std::wstring target_;
+    HCURSOR cursor_ = nullptr;
+    UniqueFont linkFont_;
+    HFONT normalFont_ = nullptr; // the parent's, or a stock font; never ours to delete
+    RECT linkRect_ = {};
+    UniqueWindow tooltip_;
+    COLORREF linkColor_ = RGB(0, 0, 255);
+    COLORREF visitedColor_ = RGB(128, 0, 128);
+    uint32_t extendedStyle_ = 0;
+    bool visited_ = false;
+    bool hover_ = false;
+};

@@ -1,0 +1,357 @@
+#include "about/CAboutDlg.h"
+#include "about/CHyperLink.h"
+#include "resources/resource.h"
+#include "tests/support/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The about box made from its template, modeless, with its links driven by
+// the messages the system would send them. Opening a link is recorded, never
+// handed to the shell.
+
+namespace {
+
+const std::wstring kWebText = L"https://lumivane.example.org/";
+const std::wstring kMailText = L"hello@lumivane.example.org";
+constexpr COLORREF kDefaultLink = RGB(0, 0, 255);
+constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
+
+LPARAM PointParam(int x, int y)
+{
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+LPARAM LinkCentre(const CHyperLink& link)
+{
+    const RECT r = link.GetLinkRect();
+    return PointParam((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// A point inside the control, to the right of the text.
+LPARAM BesideText(const CHyperLink& link)
+{
+    RECT client = {};
+    ::GetClientRect(link.GetHandle(), &client);
+    const RECT r = link.GetLinkRect();
+    return PointParam(client.right - 1, (r.top + r.bottom) / 2);
+}
+
+bool IsUnderlined(HFONT font)
+{
+    LOGFONTW logFont = {};
+    return font && ::GetObjectW(font, sizeof(logFont), &logFont) == sizeof(logFont) && logFont.lfUnderline;
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+std::wstring ToolText(const CHyperLink& link)
+{
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = link.GetHandle();
+    tool.uId = 1;
+    tool.lpszText = text;
+    ::SendMessageW(link.GetTooltip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+// Paints the control into a bitmap of its own and counts the pixels of one colour.
+int CountPixels(HWND control, COLORREF color)
+{
+    RECT client = {};
+    ::GetClientRect(control, &client);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ::GdiFlush();
+    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    int count = 0;
+    const auto* pixel = static_cast<const DWORD*>(bits);
+    for (LONG i = 0; i < client.right * client.bottom; ++i) {
+        if ((pixel[i] & 0xFFFFFF) == wanted) ++count;
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return count;
+}
+
+class AboutDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dialog_ = std::make_unique<CAboutDlg>([this](const std::wstring& target) {
+            opened_.push_back(target);
+            return openSucceeds_;
+        });
+        ASSERT_NE(nullptr, dialog_->Create(nullptr)) << "error " << ::GetLastError();
+    }
+
+    const CHyperLink& Web() const { return dialog_->WebLink(); }
+    const CHyperLink& Mail() const { return dialog_->MailLink(); }
+
+    void Click(const CHyperLink& link, LPARAM down, LPARAM up)
+    {
+        ::SendMessageW(link.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, down);
+        ::SendMessageW(link.GetHandle(), WM_LBUTTONUP, 0, up);
+    }
+
+    // A key press to the focused window, handled as the modal loop would.
+    void TypeKey(WPARAM key)
+    {
+        HWND box = dialog_->GetHandle();
+        MSG message = {::GetFocus(), WM_KEYDOWN, key, 1, 0, {}};
+        if (!::IsDialogMessageW(box, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        while (::IsWindow(box) && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!::IsDialogMessageW(box, &message)) ::DispatchMessageW(&message);
+        }
+    }
+
+    std::unique_ptr<CAboutDlg> dialog_;
+    std::vector<std::wstring> opened_;
+    bool openSucceeds_ = true;
+};
+
+} // namespace
+
+TEST_F(AboutDialogTest, TemplateHasTheCaptionAndLayout)
+{
+    HWND hwnd = dialog_->GetHandle();
+    EXPECT_EQ(L"\u5173\u4e8e", WindowText(hwnd));
+    EXPECT_EQ(L"\u786e\u5b9a", WindowText(dialog_->GetItem(IDOK)));
+
+    // Position and size in dialog units, converted apart as the dialog manager does.
+    struct Case {
+        int id;
+        RECT units;
+    } const cases[] = {
+        {IDOK, {168, 81, 50, 14}},
+        {IDC_WEB_LINK, {46, 48, 172, 8}},
+        {IDC_MAIL_LINK, {46, 63, 172, 8}},
+    };
+    for (const Case& c : cases) {
+        RECT expected = c.units;
+        ::MapDialogRect(hwnd, &expected);
+        expected.right += expected.left;
+        expected.bottom += expected.top;
+        RECT actual = {};
+        ::GetWindowRect(dialog_->GetItem(c.id), &actual);
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_TRUE(::EqualRect(&expected, &actual))
+            << "control " << c.id << " at " << actual.left << "," << actual.top << "-" << actual.right << ","
+            << actual.bottom << " expected " << expected.left << "," << expected.top << "-" << expected.right << ","
+            << expected.bottom;
+    }
+    RECT client = {};
+    ::GetClientRect(hwnd, &client);
+    RECT size = {0, 0, 225, 102};
+    ::MapDialogRect(hwnd, &size);
+    EXPECT_EQ(size.right, client.right);
+    EXPECT_EQ(size.bottom, client.bottom);
+}
+
+TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirText)
+{
+    EXPECT_EQ(kWebText, WindowText(Web().GetHandle()));
+    EXPECT_EQ(kWebText, Web().GetLabel());
+    EXPECT_EQ(kWebText, Web().GetTarget());
+    EXPECT_EQ(kMailText, Mail().GetLabel());
+    EXPECT_EQ(L"mailto:" + kMailText, Mail().GetTarget());
+}
+
+TEST_F(AboutDialogTest, TooltipShowsTheCurrentTarget)
+{
+    ASSERT_NE(nullptr, Web().GetTooltip());
+    EXPECT_EQ(kWebText, ToolText(Web()));
+    ASSERT_NE(nullptr, Mail().GetTooltip());
+    EXPECT_EQ(L"mailto:" + kMailText, ToolText(Mail()));
+    EXPECT_EQ(1, ::SendMessageW(Mail().GetTooltip(), TTM_GETTOOLCOUNT, 0, 0));
+}
+
+TEST_F(AboutDialogTest, LinkRectangleCoversOnlyTheText)
+{
+    RECT client = {};
+    ::GetClientRect(Web().GetHandle(), &client);
+    const RECT r = Web().GetLinkRect();
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(0, r.top);
+    EXPECT_GT(r.right, client.right / 4) << "the text is shorter than the control but not that short";
+    EXPECT_LT(r.right, client.right) << "the rectangle is the text's, not the control's";
+    EXPECT_GT(r.bottom, 0);
+}
+
+TEST_F(AboutDialogTest, HoverUnderlinesUntilThePointerLeaves)
+{
+    HWND link = Web().GetHandle();
+    EXPECT_FALSE(Web().IsHovering());
+    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+
+    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
+    EXPECT_TRUE(Web().IsHovering());
+    EXPECT_TRUE(IsUnderlined(Web().GetDrawFont()));
+
+    ::SendMessageW(link, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(Web().IsHovering());
+    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+}
+
+TEST_F(AboutDialogTest, MovingBesideTheTextEndsTheHover)
+{
+    HWND link = Web().GetHandle();
+    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
+    ASSERT_TRUE(Web().IsHovering());
+    ::SendMessageW(link, WM_MOUSEMOVE, 0, BesideText(Web()));
+    EXPECT_FALSE(Web().IsHovering());
+    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+}
+
+TEST_F(AboutDialogTest, ClickInsideTheTextOpensTheTarget)
+{
+    Click(Web(), LinkCentre(Web()), LinkCentre(Web()));
+    EXPECT_EQ(Web().GetHandle(), ::GetFocus()) << "a click gives the link the focus";
+    Click(Mail(), LinkCentre(Mail()), LinkCentre(Mail()));
+    const std::vector<std::wstring> expected = {kWebText, L"mailto:" + kMailText};
+    EXPECT_EQ(expected, opened_);
+    EXPECT_EQ(nullptr, ::GetCapture()) << "the link keeps the mouse captured";
+}
+
+TEST_F(AboutDialogTest, ClicksThatDoNotStartAndEndOnTheTextOpenNothing)
+{
+    struct Case {
+        const char* name;
+        LPARAM down;
+        LPARAM up;
+    } const cases[] = {
+        {"press inside, release beside the text", LinkCentre(Web()), BesideText(Web())},
+        {"press inside, release left of the control", LinkCentre(Web()), PointParam(-5, 2)},
+        {"press beside the text, release inside", BesideText(Web()), LinkCentre(Web())},
+    };
+    for (const Case& c : cases) {
+        Click(Web(), c.down, c.up);
+        EXPECT_TRUE(opened_.empty()) << c.name << ": opened " << (opened_.empty() ? "" : Narrow(opened_.back()));
+        EXPECT_FALSE(Web().IsVisited()) << c.name;
+        opened_.clear();
+    }
+}
+
+TEST_F(AboutDialogTest, EnterAndSpaceOpenTheTarget)
+{
+    for (WPARAM key : {WPARAM{13}, WPARAM{32}, WPARAM{'a'}, WPARAM{9}}) {
+        ::SendMessageW(Web().GetHandle(), WM_CHAR, key, 0);
+    }
+    const std::vector<std::wstring> expected = {kWebText, kWebText};
+    EXPECT_EQ(expected, opened_);
+    EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(Web().GetHandle(), WM_GETDLGCODE, 0, 0));
+}
+
+// Keys as a user types them: through the dialog manager, which picks Enter
+// for the default button unless the focused control asks for it.
+TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
+{
+    HWND link = Web().GetHandle();
+    for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+        ::SetFocus(link);
+        TypeKey(key);
+    }
+    const std::vector<std::wstring> expected = {kWebText, kWebText};
+    EXPECT_EQ(expected, opened_);
+    EXPECT_TRUE(::IsWindow(dialog_->GetHandle())) << "the box closed with " << dialog_->GetResult();
+}
+
+TEST_F(AboutDialogTest, EnterElsewhereStillPressesOk)
+{
+    ::SetFocus(dialog_->GetItem(IDOK));
+    TypeKey(VK_RETURN);
+    EXPECT_TRUE(opened_.empty());
+    EXPECT_FALSE(::IsWindow(dialog_->GetHandle()));
+    EXPECT_EQ(IDOK, dialog_->GetResult());
+}
+
+TEST_F(AboutDialogTest, SuccessfulOpenPaintsTheVisitedColour)
+{
+    HWND link = Web().GetHandle();
+    // Hovered, the underline gives a solid run of the text colour whatever the font smoothing.
+    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
+    EXPECT_EQ(kDefaultLink, Web().GetTextColor());
+    EXPECT_GT(CountPixels(link, Web().GetLinkColor()), 0);
+    EXPECT_EQ(0, CountPixels(link, Web().GetVisitedColor()));
+
+    ::SendMessageW(link, WM_CHAR, 13, 0);
+    EXPECT_TRUE(Web().IsVisited());
+    EXPECT_EQ(kDefaultVisited, Web().GetTextColor());
+    EXPECT_GT(CountPixels(link, Web().GetVisitedColor()), 0);
+    EXPECT_EQ(0, CountPixels(link, Web().GetLinkColor()));
+    EXPECT_FALSE(Mail().IsVisited()) << "each link keeps its own state";
+}
+
+TEST_F(AboutDialogTest, FailedOpenLeavesTheLinkUnvisited)
+{
+    openSucceeds_ = false;
+    ::SendMessageW(Web().GetHandle(), WM_CHAR, 32, 0);
+    ASSERT_EQ(1u, opened_.size());
+    EXPECT_FALSE(Web().IsVisited());
+    EXPECT_EQ(kDefaultLink, Web().GetTextColor());
+}
+
+TEST_F(AboutDialogTest, DestroyingTheBoxDestroysTheTooltips)
+{
+    HWND webTip = Web().GetTooltip();
+    HWND mailTip = Mail().GetTooltip();
+    ASSERT_TRUE(::IsWindow(webTip));
+    ::DestroyWindow(dialog_->GetHandle());
+    EXPECT_FALSE(::IsWindow(webTip));
+    EXPECT_FALSE(::IsWindow(mailTip));
+    EXPECT_EQ(nullptr, Web().GetTooltip());
+}
+
+namespace {
+
+// Closes the modal about box from inside its own loop, as a user's click would.
+INT_PTR g_closeWith = 0;
+
+void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = ::FindWindowW(L"#32770", L"\u5173\u4e8e");
+    if (box == nullptr) return;
+    ::KillTimer(nullptr, timer);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(g_closeWith, BN_CLICKED), 0);
+}
+
+} // namespace
+
+TEST(AboutBoxModal, ResultIsTheButtonThatClosedIt)
+{
+    for (INT_PTR button : {INT_PTR{IDOK}, INT_PTR{IDCANCEL}}) {
+        g_closeWith = button;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &CloseAboutBox);
+        ASSERT_NE(0u, timer);
+        CAboutDlg about([](const std::wstring&) { return false; });
+        EXPECT_EQ(button, about.DoModal(nullptr));
+        ::KillTimer(nullptr, timer);
+    }
+}

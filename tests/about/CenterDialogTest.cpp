@@ -1,0 +1,104 @@
+#include "about/CAboutDlg.h"
+#include "about/CenterDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+// CenterDialog on real windows: the owner decides where the dialog goes,
+// the work area of the monitor keeps it in.
+
+namespace {
+
+std::string Show(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+RECT WorkAreaOf(HWND hwnd)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+RECT WindowRect(HWND hwnd)
+{
+    RECT r = {};
+    ::GetWindowRect(hwnd, &r);
+    return r;
+}
+
+// Centre of a rectangle, doubled so that odd sizes need no rounding.
+POINT DoubleCentre(const RECT& r)
+{
+    return {r.left + r.right, r.top + r.bottom};
+}
+
+HWND MakePopup(HWND owner, int x, int y, int width, int height)
+{
+    return ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_CAPTION, x, y, width, height, owner, nullptr, nullptr,
+                             nullptr);
+}
+
+} // namespace
+
+TEST(CenterDialog, OwnerDecidesWhereTheDialogGoes)
+{
+    struct Case {
+        const char* name;
+        int showOwner;
+        bool overOwner;
+    } const cases[] = {
+        {"visible owner", SW_SHOWNOACTIVATE, true},
+        {"hidden owner", SW_HIDE, false},
+        {"minimized owner", SW_SHOWMINNOACTIVE, false},
+    };
+    for (const Case& c : cases) {
+        HWND owner = MakePopup(nullptr, 100, 80, 500, 400);
+        ::ShowWindow(owner, c.showOwner);
+        HWND dialog = MakePopup(owner, 0, 0, 200, 100);
+        CenterDialog(dialog, nullptr);
+
+        const RECT target = c.overOwner ? WindowRect(owner) : WorkAreaOf(dialog);
+        const POINT want = DoubleCentre(target);
+        const POINT got = DoubleCentre(WindowRect(dialog));
+        EXPECT_LE(std::abs(want.x - got.x), 1) << c.name << ": dialog " << Show(WindowRect(dialog)) << " over "
+                                               << Show(target);
+        EXPECT_LE(std::abs(want.y - got.y), 1) << c.name << ": dialog " << Show(WindowRect(dialog)) << " over "
+                                               << Show(target);
+        ::DestroyWindow(dialog);
+        ::DestroyWindow(owner);
+    }
+}
+
+TEST(CenterDialog, StaysInsideTheWorkArea)
+{
+    HWND dialog = MakePopup(nullptr, 0, 0, 200, 100);
+    const RECT area = WorkAreaOf(dialog);
+    // An owner hanging over the bottom-right corner of the work area.
+    HWND owner = MakePopup(nullptr, area.right - 50, area.bottom - 30, 300, 200);
+    ::ShowWindow(owner, SW_SHOWNOACTIVATE);
+    CenterDialog(dialog, owner);
+    const RECT r = WindowRect(dialog);
+    EXPECT_EQ(area.right, r.right) << Show(r) << " in " << Show(area);
+    EXPECT_EQ(area.bottom, r.bottom) << Show(r) << " in " << Show(area);
+    ::DestroyWindow(owner);
+    ::DestroyWindow(dialog);
+}
+
+TEST(CenterDialog, AboutBoxWithoutOwnerIsCentredOnTheWorkArea)
+{
+    CAboutDlg about([](const std::wstring&) { return false; });
+    HWND hwnd = about.Create(nullptr);
+    ASSERT_NE(nullptr, hwnd);
+    const POINT want = DoubleCentre(WorkAreaOf(hwnd));
+    const POINT got = DoubleCentre(WindowRect(hwnd));
+    EXPECT_LE(std::abs(want.x - got.x), 1) << Show(WindowRect(hwnd));
+    EXPECT_LE(std::abs(want.y - got.y), 1) << Show(WindowRect(hwnd));
+}
