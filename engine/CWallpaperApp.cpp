@@ -37,14 +37,10 @@ int CWallpaperApp::Initialize(HWND owner)
     paused = conf.state == CConf::kStatePaused;
 
     playerInit(player);
-    player.Clear();
-
-    const bool folderChanged = TestFoldersChanged(conf.folders);
-    listRebuilt = folderChanged || !player.LoadList(DataFile(kListFile).c_str());
-    if (listRebuilt) RescanFolders();
+    listRebuilt = LoadOrRescanFolders(player, conf.folders, DataFile(kListFile).c_str());
 
     player.SetStyle(static_cast<WallpaperStyle>(conf.style));
-    player.SetCurrentPath(conf.lastpic);
+    player.SetCurrentPath(conf.lastpic.c_str());
     if (listRebuilt) SaveState();
 
     WNDCLASSEXW wc = {};
@@ -105,7 +101,7 @@ void CWallpaperApp::DeletePicture(int position)
 
 void CWallpaperApp::ShowPicture(const std::wstring& text)
 {
-    player.GoToPath(text);
+    player.GoToPath(text.c_str());
 }
 
 void CWallpaperApp::RevealCurrent()
