@@ -25,23 +25,24 @@ StyleValues ValuesFor(WallpaperStyle style)
     }
 }
 
-bool SetText(HKEY key, const wchar_t* name, const wchar_t* text)
+void SetText(HKEY key, const wchar_t* name, const wchar_t* text)
 {
     const DWORD bytes = static_cast<DWORD>((lstrlenW(text) + 1) * sizeof(wchar_t));
-    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) == ERROR_SUCCESS;
+    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
 
-bool WriteStyle(WallpaperStyle style)
+// A style that cannot be written leaves the old one; the picture is still set.
+void WriteStyle(WallpaperStyle style)
 {
     HKEY raw = nullptr;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
         ERROR_SUCCESS) {
-        return false;
+        return;
     }
     UniqueRegKey key(raw);
     const StyleValues values = ValuesFor(style);
-    const bool styleWritten = SetText(key.Get(), L"WallpaperStyle", values.wallpaperStyle);
-    return SetText(key.Get(), L"TileWallpaper", values.tileWallpaper) && styleWritten;
+    SetText(key.Get(), L"WallpaperStyle", values.wallpaperStyle);
+    SetText(key.Get(), L"TileWallpaper", values.tileWallpaper);
 }
 
 }  // namespace
