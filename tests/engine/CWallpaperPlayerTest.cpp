@@ -122,6 +122,7 @@ TEST_F(CWallpaperPlayerTest, ShowAppliesPathThenStyleThenAllChanges)
 {
     Fill(three);
     player.SetStyle(Stretch);
+    EXPECT_TRUE(fake.calls.empty()) << "a new style alone shows nothing: " << Describe(fake.calls);
     ASSERT_TRUE(player.Next());
 
     ASSERT_EQ(3u, fake.calls.size()) << Describe(fake.calls);
@@ -136,29 +137,23 @@ TEST_F(CWallpaperPlayerTest, ShowAppliesPathThenStyleThenAllChanges)
     EXPECT_EQ(kApplyAll, fake.calls[2].flags);
 }
 
-TEST_F(CWallpaperPlayerTest, FirstStepFromNewPlayer)
-{
-    Fill(three);
-    ASSERT_TRUE(player.Next());
-    EXPECT_EQ(0, player.GetPosition());
-
-    CWallpaperPlayer other;
-    other.InitWith(ComPtr<IActiveDesktop>(fake.Share()));
-    other.LoadList(dir.Join(L"list.txt").c_str());
-    ASSERT_TRUE(other.Previous());
-    EXPECT_EQ(2, other.GetPosition());
-    EXPECT_EQ((std::vector<std::wstring>{three[0], three[2]}), fake.Shown()) << Describe(fake.calls);
-}
-
 TEST_F(CWallpaperPlayerTest, StepsWrapAtBothEnds)
 {
     Fill(three);
-    MoveTo(2);
+    ASSERT_TRUE(player.Next()) << "from no picture to the first";
     ASSERT_TRUE(player.Next());
-    EXPECT_EQ(0, player.GetPosition());
-    ASSERT_TRUE(player.Previous());
+    ASSERT_TRUE(player.Next());
+    ASSERT_TRUE(player.Next()) << "from the last to the first";
+    ASSERT_TRUE(player.Previous()) << "from the first to the last";
     EXPECT_EQ(2, player.GetPosition());
-    EXPECT_EQ((std::vector<std::wstring>{three[0], three[2]}), fake.Shown()) << Describe(fake.calls);
+    EXPECT_EQ((std::vector<std::wstring>{three[0], three[1], three[2], three[0], three[2]}), fake.Shown())
+        << Describe(fake.calls);
+
+    CWallpaperPlayer fresh;
+    fresh.InitWith(ComPtr<IActiveDesktop>(fake.Share()));
+    fresh.LoadList(dir.Join(L"list.txt").c_str());
+    ASSERT_TRUE(fresh.Previous()) << "from no picture to the last";
+    EXPECT_EQ(three[2], fresh.GetCurrent());
 }
 
 TEST_F(CWallpaperPlayerTest, EmptyListStepsShowNothing)
@@ -234,33 +229,22 @@ TEST_F(CWallpaperPlayerTest, DeleteTableOfSixEntries)
         {3, 1, 2, -1}, {3, 3, 3, 4}, {3, 5, 3, -1}, {5, 5, 0, 0},
     };
     for (const Case& c : cases) {
-        TempDir files;
-        std::vector<std::wstring> paths;
-        for (int i = 0; i < 6; ++i) {
-            paths.push_back(files.Join(std::to_wstring(i) + L".jpg"));
-            WriteBytes(paths.back(), "picture");
-        }
-        CWallpaperPlayer six;
-        six.InitWith(ComPtr<IActiveDesktop>(fake.Share()));
-        std::string bytes;
-        for (const std::wstring& path : paths) bytes += Narrow(path) + "\r\n";
-        WriteBytes(files.Join(L"list.txt"), bytes);
-        six.LoadList(files.Join(L"list.txt").c_str());
-        six.SetCurrentPath(paths[static_cast<size_t>(c.position)].c_str());
+        const std::vector<std::wstring> paths = MakeFiles(6);
+        Fill(paths);
+        player.SetCurrentPath(paths[static_cast<size_t>(c.position)].c_str());
         fake.calls.clear();
 
         const std::string where = "position " + std::to_string(c.position) + ", delete " + std::to_string(c.index);
-        ASSERT_TRUE(six.DeletePicture(c.index)) << where;
+        ASSERT_TRUE(player.DeletePicture(c.index)) << where;
         EXPECT_FALSE(FileIsThere(paths[static_cast<size_t>(c.index)])) << where;
-        EXPECT_EQ(5, six.GetCount()) << where;
-        EXPECT_EQ(c.expectedPosition, six.GetPosition()) << where;
+        EXPECT_EQ(5, player.GetCount()) << where;
+        EXPECT_EQ(c.expectedPosition, player.GetPosition()) << where;
         const std::vector<std::wstring> shown =
             c.shownFormer < 0 ? std::vector<std::wstring>{}
                               : std::vector<std::wstring>{paths[static_cast<size_t>(c.shownFormer)]};
         EXPECT_EQ(shown, fake.Shown()) << where << ": " << Describe(fake.calls);
     }
 }
-
 TEST_F(CWallpaperPlayerTest, DeleteOutsideTheListDeletesNothing)
 {
     const std::vector<std::wstring> paths = MakeFiles(2);
@@ -302,28 +286,18 @@ TEST_F(CWallpaperPlayerTest, DeletingTheOnlyEntryShowsNothing)
     EXPECT_TRUE(fake.calls.empty()) << Describe(fake.calls);
 }
 
-TEST_F(CWallpaperPlayerTest, DeleteWorksWithoutDesktopService)
+TEST_F(CWallpaperPlayerTest, WithoutServiceStepsAndDeletesButNeverShowsOrScans)
 {
     const std::vector<std::wstring> paths = MakeFiles(2);
+    Fill(paths);
     CWallpaperPlayer bare;
-    std::string bytes;
-    for (const std::wstring& path : paths) bytes += Narrow(path) + "\r\n";
-    WriteBytes(dir.Join(L"list.txt"), bytes);
+    EXPECT_FALSE(bare.InitWith(ComPtr<IActiveDesktop>()));
+    EXPECT_FALSE(bare.ScanFolder(dir.Path().c_str()));
     ASSERT_TRUE(bare.LoadList(dir.Join(L"list.txt").c_str()));
     EXPECT_FALSE(bare.Next()) << "nothing can be shown";
     EXPECT_EQ(0, bare.GetPosition()) << "but the step is taken";
     EXPECT_TRUE(bare.DeletePicture(0));
     EXPECT_EQ(paths[1], bare.GetCurrent());
-}
-
-TEST_F(CWallpaperPlayerTest, NewStyleShowsWithTheNextPicture)
-{
-    Fill(three);
-    player.SetStyle(Tile);
-    EXPECT_TRUE(fake.calls.empty()) << Describe(fake.calls);
-    ASSERT_TRUE(player.Next());
-    ASSERT_EQ(3u, fake.calls.size());
-    EXPECT_EQ(static_cast<DWORD>(Tile), fake.calls[1].style);
 }
 
 TEST_F(CWallpaperPlayerTest, PositionPastTheEndAfterShorterRebuild)
@@ -360,15 +334,6 @@ TEST_F(CWallpaperPlayerTest, ReleasesTheServiceWhenDestroyed)
         EXPECT_EQ(2, fake.references);
     }
     EXPECT_EQ(1, fake.references) << "only the fixture's player still holds it";
-}
-
-TEST_F(CWallpaperPlayerTest, WithoutServiceNothingIsScannedOrShown)
-{
-    CWallpaperPlayer bare;
-    EXPECT_FALSE(bare.InitWith(ComPtr<IActiveDesktop>()));
-    WriteBytes(dir.Join(L"a.jpg"), "picture");
-    EXPECT_FALSE(bare.ScanFolder(dir.Path().c_str()));
-    EXPECT_EQ(0, bare.GetCount());
 }
 
 TEST(CWallpaperPlayerInit, CreatesTheShellDesktopObject)

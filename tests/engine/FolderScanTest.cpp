@@ -200,18 +200,6 @@ TEST(CFileFindEx, YieldsEveryEntryOnceWithoutDotEntries)
     EXPECT_FALSE(find.FindNext(buffer)) << "stays at the end";
 }
 
-TEST(CFileFindEx, NoSearchOnWhatIsNotAFolder)
-{
-    TempDir dir;
-    WriteBytes(dir.Join(L"file"), "x");
-    for (const std::wstring& path : {dir.Join(L"missing"), dir.Join(L"file")}) {
-        CFileFindEx find(path.c_str(), L"*.*");
-        EXPECT_FALSE(find.IsValid()) << Narrow(path);
-        wchar_t buffer[kPathChars] = {};
-        EXPECT_FALSE(find.FindNext(buffer)) << Narrow(path);
-    }
-}
-
 TEST_F(DiscoveryTest, RescanListsFoldersInOrderAndStampsTheirTimes)
 {
     const std::wstring a = MakeFolder(L"A", {L"a1.jpg", L"a2.png"});

@@ -13,18 +13,6 @@ std::string Show(const std::vector<std::string>& lines)
 
 }  // namespace
 
-TEST(PlaylistRules, StepForwardWrapsToFirstEntry)
-{
-    struct Case {
-        int position, count, expected;
-    } const cases[] = {
-        {-1, 3, 0}, {0, 3, 1}, {1, 3, 2}, {2, 3, 0}, {3, 3, 0}, {9, 3, 0}, {-1, 1, 0}, {0, 1, 0},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.expected, StepForward(c.position, c.count)) << "from " << c.position << " of " << c.count;
-    }
-}
-
 TEST(PlaylistRules, StepBackwardWrapsToLastEntryAndNeverLeavesTheList)
 {
     struct Case {
@@ -78,21 +66,6 @@ TEST(PlaylistRules, PrefixComparesAsciiLettersWithoutCase)
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, StartsWithAsciiNoCase(c.text, c.prefix))
             << testing::PrintToString(std::wstring(c.text)) << " / " << testing::PrintToString(std::wstring(c.prefix));
-    }
-}
-
-TEST(PlaylistRules, PictureExtensionsMatchWholeWithoutCase)
-{
-    struct Case {
-        const wchar_t* extension;
-        bool expected;
-    } const cases[] = {
-        {L".jpg", true},  {L".JPG", true},  {L".jpeg", true}, {L".Bmp", true}, {L".png", true},
-        {L".gIF", true},  {L".jpe", false}, {L".tif", false}, {L".txt", false}, {L"", false},
-        {L".", false},    {L".jpgx", false}, {L"jpg", false},  {L".jp", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.expected, IsPictureExtension(c.extension)) << testing::PrintToString(std::wstring(c.extension));
     }
 }
 
