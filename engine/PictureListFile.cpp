@@ -13,7 +13,7 @@ namespace {
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr size_t kUtf8BomBytes = sizeof(kUtf8Bom) - 1;
 const char kLineEnd[] = "\r\n";
-// Far above any real list (100,000 full-length paths); a larger file is not a list.
+// Above 100,000 full-length paths of two-byte characters; a larger file is not a list.
 constexpr LONGLONG kMaxListFileBytes = 64LL * 1024 * 1024;
 // The longest character of any code page, in bytes (UTF-8's four).
 constexpr int kMaxCharBytes = 4;
@@ -140,7 +140,7 @@ unsigned ListFileCodePage()
         return CP_ACP;
     }
     // Locales without an ANSI code page of their own answer 0, the system's.
-    return codePage;
+    return codePage == CP_ACP ? ::GetACP() : codePage;
 }
 
 bool ReadPictureList(const wchar_t* fileName, std::vector<std::wstring>& pictures)

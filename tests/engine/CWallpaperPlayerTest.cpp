@@ -336,15 +336,6 @@ TEST_F(CWallpaperPlayerTest, ReleasesTheServiceWhenDestroyed)
     EXPECT_EQ(1, fake.references) << "only the fixture's player still holds it";
 }
 
-TEST(CWallpaperPlayerInit, CreatesTheShellDesktopObject)
-{
-    ::CoInitialize(nullptr);
-    {
-        CWallpaperPlayer player;
-        EXPECT_TRUE(player.Init());
-    }
-    ::CoUninitialize();
-}
 
 // Where the service is a stub, the picture still reaches the desktop through the system call.
 class StubDesktopTest : public CWallpaperPlayerTest {
@@ -402,6 +393,23 @@ TEST_F(StubDesktopTest, ClearWallpaperEmptiesTheSettingAndKeepsTheList)
     EXPECT_EQ(L"", ReadDesktopValue(L"Wallpaper"));
     EXPECT_EQ(2, player.GetCount());
     EXPECT_EQ(0, player.GetPosition());
+}
+
+TEST_F(StubDesktopTest, ShellDesktopObjectShowsThePicture)
+{
+    ::CoInitialize(nullptr);
+    {
+        const std::vector<std::wstring> paths = MakeFiles(1);
+        CWallpaperPlayer real;
+        ASSERT_TRUE(real.Init());
+        Fill(paths);
+        ASSERT_TRUE(real.LoadList(dir.Join(L"list.txt").c_str()));
+        real.SetStyle(Stretch);
+        EXPECT_TRUE(real.Next());
+        // Wine's object is a stub, so the picture reaches the desktop through the system call.
+        EXPECT_EQ(paths[0], ReadDesktopValue(L"Wallpaper"));
+    }
+    ::CoUninitialize();
 }
 
 }  // namespace
