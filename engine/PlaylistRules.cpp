@@ -1,0 +1,70 @@
+#include "engine/PlaylistRules.h"
+
+namespace {
+
+const wchar_t* const kPictureExtensions[] = {L".jpg", L".jpeg", L".bmp", L".png", L".gif"};
+
+wchar_t AsciiLower(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool EqualsAsciiNoCase(const wchar_t* a, const wchar_t* b, size_t length)
+{
+    for (size_t i = 0; i < length; ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int StepForward(int position, int count)
+{
+    if (position < 0 || position >= count - 1) return 0;
+    return position + 1;
+}
+
+int StepBackward(int position, int count)
+{
+    // From past the end too, so the step never leaves the list.
+    if (position <= 0 || position > count) return count - 1;
+    return position - 1;
+}
+
+DeleteStep StepAfterDelete(int index, int position, int countAfter)
+{
+    if (index < position) return {position - 1, false};
+    if (index > position) return {position, false};
+    const int next = position >= countAfter ? 0 : position;
+    return {next, countAfter > 0};
+}
+
+bool StartsWithAsciiNoCase(const std::wstring& text, const std::wstring& prefix)
+{
+    return text.size() >= prefix.size() && EqualsAsciiNoCase(text.c_str(), prefix.c_str(), prefix.size());
+}
+
+bool IsPictureExtension(const std::wstring& extension)
+{
+    for (const wchar_t* picture : kPictureExtensions) {
+        const std::wstring wanted(picture);
+        if (extension.size() == wanted.size() && StartsWithAsciiNoCase(extension, wanted)) return true;
+    }
+    return false;
+}
+
+std::vector<std::string> SplitListLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos) end = bytes.size();
+        else if (end > start && bytes[end - 1] == '\r') --end;
+        lines.emplace_back(bytes, start, end - start);
+        start = next;
+    }
+    return lines;
+}
