@@ -1,3 +1,4 @@
+#include "config/DataFolder.h"
 #include "engine/CWallpaperApp.h"
 #include "engine/FolderScan.h"
 #include "tests/support/FakeActiveDesktop.h"
@@ -295,18 +296,20 @@ TEST_F(CWallpaperAppTest, OnlyADifferentFolderListRescans)
     ::DeleteFileW(ListFile().c_str());
     app.SaveState();
     EXPECT_FALSE(FileIsThere(ListFile())) << "a change of letter case is the same folder";
+    // The edited spelling is taken over and scanned from now on.
+    const std::wstring upperA = caseOnly.folders[0].path + L"\\a.jpg";
 
     CConf reordered = app.GetConf();
     reordered.folders.insert(reordered.folders.begin(), CFolderEntry{second.Path(), L"", false});
     app.ApplySettings(reordered);
     app.SaveState();
-    EXPECT_EQ(Lines({second.Join(L"z.png"), a}), ReadBytes(ListFile()));
+    EXPECT_EQ(Lines({second.Join(L"z.png"), upperA}), ReadBytes(ListFile()));
     EXPECT_EQ(L"2", IniValue(L"GENERAL", L"pathcount"));
 
     std::swap(reordered.folders[0], reordered.folders[1]);
     app.ApplySettings(reordered);
     app.SaveState();
-    EXPECT_EQ(Lines({a, second.Join(L"z.png")}), ReadBytes(ListFile())) << "the same folders in another order";
+    EXPECT_EQ(Lines({upperA, second.Join(L"z.png")}), ReadBytes(ListFile())) << "the same folders in another order";
 }
 
 TEST_F(CWallpaperAppTest, DeletingAPictureRemovesItEverywhereAndNotifies)
