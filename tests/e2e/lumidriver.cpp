@@ -9,6 +9,7 @@
 //   lumidriver broadcast NAME      broadcasts a registered message, as a restarted shell does
 //   lumidriver msgid NAME          prints the id of a registered message
 //   lumidriver foreground          prints the foreground window and its class
+//   lumidriver visibility          prints whether the window is visible (and minimized)
 //   lumidriver menu-rect           prints the open popup menu's screen rectangle
 //   lumidriver tray-point          prints "X Y", the middle of the newest tray icon's cell
 //   lumidriver watch DLL MS        hooks the window's thread with DLL until it is gone or MS pass
@@ -142,6 +143,15 @@ int Foreground()
     return kDone;
 }
 
+// "visible" or "hidden", and "iconic" when minimized.
+int Visibility()
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    std::printf("%s%s\n", ::IsWindowVisible(frame) ? "visible" : "hidden", ::IsIconic(frame) ? " iconic" : "");
+    return kDone;
+}
+
 // The open popup menu, as "LEFT TOP RIGHT BOTTOM" in screen coordinates.
 int MenuRect()
 {
@@ -180,6 +190,7 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "tray-point") == 0) return TrayPoint();
     if (std::strcmp(command, "foreground") == 0) return Foreground();
     if (std::strcmp(command, "menu-rect") == 0) return MenuRect();
+    if (std::strcmp(command, "visibility") == 0) return Visibility();
     if (std::strcmp(command, "watch") == 0 && argc >= 4) return Watch(argv[2], Number(argv[3]));
     return Usage();
 }

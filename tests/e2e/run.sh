@@ -144,6 +144,17 @@ e2e_check "the menu's Exit item reached the frame" log_has "posted $WM_COMMAND $
 e2e_check "Exit posted WM_CLOSE to the frame" log_has "posted $WM_CLOSE 0 0"
 e2e_check "the frame is gone" e2e_driver wait-gone 1000
 
+# The show command and the command line change nothing: the frame stays hidden.
+for show in /min /max; do
+  e2e_start PROGRAM_PID start /wait "$show" "$(e2e_winpath "$PROGRAM")" /some "argu ments"
+  FRAME="$(e2e_driver wait-window $((START_SECONDS * 1000)))"
+  e2e_check "started with start $show and arguments, the frame is hidden" \
+    is_equal hidden "$(e2e_driver visibility)"
+  e2e_driver post $WM_CLOSE
+  e2e_wait_exit "$PROGRAM_PID" "$EXIT_SECONDS"
+  e2e_check "started with start $show, WM_CLOSE ends with exit code 1" is_equal 1 "$E2E_EXIT"
+done
+
 e2e_check "starts again" start_program
 e2e_driver post $WM_CLOSE
 e2e_wait_exit "$PROGRAM_PID" "$EXIT_SECONDS"
