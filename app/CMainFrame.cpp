@@ -54,6 +54,8 @@ HWND CMainFrame::StartFrame()
     return CreateFromClass(kFrameClassName, nullptr, caption.c_str(), kFrameStyle, kFrameExStyle);
 }
 
+// The frame keeps its places as the loop's filter and idle handler, but with
+// no accelerators and no bars it has nothing to translate or update.
 bool CMainFrame::FilterMessage(MSG*)
 {
     return false;

@@ -3,6 +3,7 @@
 #include "app/CIdleHandler.h"
 #include "app/CMessageFilter.h"
 #include "app/CTrayIconImpl.h"
+#include "resources/resource.h"
 #include "win/CWindowImpl.h"
 #include "win/UniqueHandle.h"
 
@@ -13,7 +14,7 @@
 // The class of the hidden frame, and the mark of a running copy.
 constexpr wchar_t kFrameClassName[] = L"lumivane";
 // Icon, menu and notification id of the tray icon.
-constexpr UINT kTrayMenuId = 201;
+constexpr UINT kTrayMenuId = IDR_TRAYMENU;
 
 // The program's one top-level window. It is never shown; it owns the tray
 // icon, and its destruction ends the message loop with exit code 1.

@@ -112,7 +112,8 @@ e2e_start_xvfb() {
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_SCRATCH/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
-    if e2e_wait_until 10 xdpyinfo -display ":$n" >/dev/null 2>&1; then
+    # Our server, not one that another run started on the same number a moment ago.
+    if e2e_wait_until 10 xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$E2E_XVFB_PID" 2>/dev/null; then
       export DISPLAY=":$n"
       e2e_log "Xvfb on $DISPLAY"
       return 0
