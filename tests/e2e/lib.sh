@@ -159,10 +159,11 @@ e2e_gone() { ! kill -0 "$1" 2>/dev/null; }
 # e2e_screenshot NAME [GEOMETRY [ZOOM%]]: the virtual screen, or a crop of it
 # enlarged without smoothing, into the artifacts.
 e2e_screenshot() {
-  local out="$E2E_ARTIFACTS/$1.png"
+  local out="$E2E_ARTIFACTS/$1.png" raw="$E2E_SCRATCH/screen.png"
   local shape=()
   [ -n "${2:-}" ] && shape+=(-crop "$2" +repage)
   [ -n "${3:-}" ] && shape+=(-scale "$3")
-  import -display "$DISPLAY" -window root "${shape[@]}" "$out"
+  rm -f "$out"
+  import -display "$DISPLAY" -window root "$raw" && convert "$raw" "${shape[@]}" "$out" || return 1
   e2e_log "screenshot $out"
 }

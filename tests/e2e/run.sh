@@ -93,14 +93,14 @@ FIRST_PID="$PROGRAM_PID"
 FIRST_FRAME="$FRAME"
 e2e_check "hook is in place" watch_program
 # Wine's taskbar lays out its icons right to left along the bottom edge.
-e2e_screenshot tray-icon "96x24+928+744" 400%
+e2e_check "screenshot of the tray icon" e2e_screenshot tray-icon "96x24+928+744" 400%
 
 # The mouse only: Wine stops passing keys to a menu once another program has started.
 before="$(log_lines)"
 tray_click 3
 e2e_check "a right click opens the tray menu" e2e_wait_until "$EVENT_SECONDS" log_since_has "$before" '^menu '
 settle
-e2e_screenshot tray-menu "400x300+624+468"
+e2e_check "screenshot of the open menu" e2e_screenshot tray-menu "400x300+624+468"
 e2e_check "the menu is menu 201 with next picture first and default" \
   log_has "menu items=13 default=0 first=$ID_NEXT_PICTURE text=下一张(&N)"
 close_menu_elsewhere
