@@ -1,6 +1,9 @@
+#include "app/RunApp.h"
+
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+// The command line and the show command are ignored: the frame is never shown.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    return 0;
+    return RunProcess(instance);
 }

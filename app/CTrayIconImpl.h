@@ -1,0 +1,179 @@
+#pragma once
+
+#include "app/MenuPoint.h"
+#include "app/TipText.h"
+#include "win/ResourceInstance.h"
+#include "win/UniqueHandle.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+// The notification-area icon of a window class T, mixed into T. T provides
+// GetHandle(). The shell's mouse notifications arrive at T's window as the
+// registered "WM_TRAYICON" message, which T hands to OnTrayNotify. The icon
+// id is also the id of the menu resource shown on a right click; a left click
+// runs that menu's first item as a command.
+template <typename T>
+class CTrayIconImpl {
+public:
+    // Every Shell_NotifyIconW call goes through one of these, so a test can
+    // stand in for the shell.
+    using NotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+
+    CTrayIconImpl() : callbackMsg(::RegisterWindowMessageW(L"WM_TRAYICON"))
+    {
+        iconData = {};
+        // The record without the balloon GUID and icon: the shell then sends
+        // the first form of notification, wParam the id and lParam the mouse message.
+        iconData.cbSize = kIconDataSize;
+    }
+
+    virtual ~CTrayIconImpl() { RemoveFromTray(); }
+
+    CTrayIconImpl(const CTrayIconImpl&) = delete;
+    CTrayIconImpl& operator=(const CTrayIconImpl&) = delete;
+
+    bool AddToTray(const wchar_t* tip, HICON icon, UINT id)
+    {
+        iconData.hWnd = Frame();
+        iconData.uID = id;
+        iconData.hIcon = icon;
+        iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        iconData.uCallbackMessage = callbackMsg;
+        CopyTipText(iconData.szTip, kTipChars, tip);
+        added = notify_(NIM_ADD, &iconData) != FALSE;
+        return added;
+    }
+
+    bool ChangeIcon(HICON icon)
+    {
+        iconData.uFlags = NIF_ICON;
+        iconData.hIcon = icon;
+        return notify_(NIM_MODIFY, &iconData) != FALSE;
+    }
+
+    bool ChangeTip(const wchar_t* tip)
+    {
+        if (tip == nullptr) return false;
+        iconData.uFlags = NIF_TIP;
+        CopyTipText(iconData.szTip, kTipChars, tip);
+        return notify_(NIM_MODIFY, &iconData) != FALSE;
+    }
+
+    bool RemoveFromTray()
+    {
+        if (!added) return false;
+        iconData.uFlags = 0;
+        return notify_(NIM_DELETE, &iconData) != FALSE;
+    }
+
+    // Off while T shows a modal window: a click then brings that window forward.
+    void AllowMenu(bool allowed) { menuAllowed = allowed; }
+
+    UINT GetCallbackMessage() const { return callbackMsg; }
+    bool IsAdded() const { return added; }
+    bool IsMenuAllowed() const { return menuAllowed; }
+
+    void SetNotifyIconFunction(NotifyIconFunction notify) { notify_ = notify; }
+
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam)
+    {
+        if (wParam != iconData.uID) return 0;
+        const UINT mouse = LOWORD(lParam);
+        if (!menuAllowed) {
+            if (mouse == WM_LBUTTONUP || mouse == WM_RBUTTONUP) BringModalToFront();
+        } else if (mouse == WM_RBUTTONUP) {
+            ShowMenu();
+        } else if (mouse == WM_LBUTTONUP || mouse == WM_LBUTTONDBLCLK) {
+            RunDefaultCommand();
+        }
+        return 0;
+    }
+
+    // Called with the popup just before it is shown, to adjust its items.
+    virtual void CustomizeMenu(HMENU) {}
+
+protected:
+    UINT callbackMsg;
+    NOTIFYICONDATAW iconData;
+    bool added = false;
+    bool menuAllowed = true;
+
+private:
+    static constexpr DWORD kIconDataSize = NOTIFYICONDATAW_V2_SIZE;
+    static constexpr int kPopupIndex = 0;
+    static constexpr UINT kDefaultItem = 0;
+
+    HWND Frame() const { return static_cast<const T*>(this)->GetHandle(); }
+
+    // The frame's enabled pop-up, which is the modal window, or null. Windows
+    // answers the frame itself when it owns none; Wine has no enabled-pop-up
+    // query at all, and there the last active pop-up says the same.
+    HWND FindModalWindow() const
+    {
+        HWND frame = Frame();
+        HWND modal = ::GetWindow(frame, GW_ENABLEDPOPUP);
+        if (modal == nullptr || modal == frame) modal = ::GetLastActivePopup(frame);
+        if (modal == nullptr || modal == frame || !::IsWindowEnabled(modal)) return nullptr;
+        return modal;
+    }
+
+    // The foreground may belong to another thread, so this thread borrows its
+    // input state for the switch.
+    void BringModalToFront()
+    {
+        HWND modal = FindModalWindow();
+        if (modal == nullptr) return;
+        const DWORD foregroundThread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+        const DWORD thisThread = ::GetCurrentThreadId();
+        ::AttachThreadInput(foregroundThread, thisThread, TRUE);
+        ::SetForegroundWindow(modal);
+        ::AttachThreadInput(foregroundThread, thisThread, FALSE);
+    }
+
+    void ShowMenu()
+    {
+        UniqueMenu menu(::LoadMenuW(GetResourceInstance(), MAKEINTRESOURCEW(iconData.uID)));
+        if (!menu) return;
+        HMENU popup = ::GetSubMenu(menu.Get(), kPopupIndex);
+        if (popup == nullptr) return;
+        CustomizeMenu(popup);
+
+        POINT point = {};
+        ::GetCursorPos(&point);
+        HWND frame = Frame();
+        // Without the foreground the menu would not close on a click elsewhere.
+        ::SetForegroundWindow(frame);
+        ::SetMenuDefaultItem(popup, kDefaultItem, TRUE);
+        point = IntoWorkArea(point);
+        ::TrackPopupMenu(popup, 0, point.x, point.y, 0, frame, nullptr);
+        // Lets the next click on the icon open the menu again at once.
+        ::PostMessageW(frame, WM_NULL, 0, 0);
+    }
+
+    void RunDefaultCommand()
+    {
+        HWND frame = Frame();
+        ::SetForegroundWindow(frame);
+        UniqueMenu menu(::LoadMenuW(GetResourceInstance(), MAKEINTRESOURCEW(iconData.uID)));
+        if (!menu) return;
+        HMENU popup = ::GetSubMenu(menu.Get(), kPopupIndex);
+        if (popup == nullptr) return;
+        const UINT command = ::GetMenuItemID(popup, kDefaultItem);
+        // A submenu or a missing item has no command to run.
+        if (command == static_cast<UINT>(-1)) return;
+        ::SendMessageW(frame, WM_COMMAND, command, 0);
+    }
+
+    static POINT IntoWorkArea(POINT point)
+    {
+        if (::MonitorFromPoint(point, MONITOR_DEFAULTTONULL) != nullptr) return point;
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        if (!::GetMonitorInfoW(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info)) return point;
+        point.x = ClampMenuX(point.x, info.rcWork.left, info.rcWork.right);
+        return point;
+    }
+
+    NotifyIconFunction notify_ = &::Shell_NotifyIconW;
+};

@@ -1,0 +1,45 @@
+#include "app/RunApp.h"
+
+#include "app/CAppModule.h"
+#include "app/CMainFrame.h"
+#include "app/CMessageLoop.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+int RunApp()
+{
+    CMessageLoop loop;
+    g_appModule.AttachLoop(&loop);
+
+    int result = kExitFrameFailed;
+    {
+        CMainFrame frame;
+        if (HWND window = frame.StartFrame()) {
+            ::ShowWindow(window, SW_HIDE);
+            result = loop.RunLoop();
+        }
+        // Detached before the frame goes, so the table never names a dead loop.
+        g_appModule.DetachLoop();
+    }
+    return result;
+}
+
+int RunProcess(HINSTANCE instance)
+{
+    ::CoInitialize(nullptr);
+    // Any window of our class, whoever owns it, means a copy is running. It
+    // is left alone, and so is everything here: the process simply ends.
+    if (::FindWindowW(kFrameClassName, nullptr) != nullptr) return kExitAnotherCopy;
+
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
+    ::InitCommonControlsEx(&controls);
+
+    g_appModule.Init(instance);
+    const int result = RunApp();
+    g_appModule.Term();
+    ::CoUninitialize();
+    return result;
+}

@@ -1,0 +1,33 @@
+#include "tests/app/NotifyRecorder.h"
+
+namespace {
+NotifyRecorder* g_current = nullptr;
+}
+
+NotifyRecorder::NotifyRecorder()
+{
+    g_current = this;
+}
+
+NotifyRecorder::~NotifyRecorder()
+{
+    g_current = nullptr;
+}
+
+BOOL WINAPI NotifyRecorder::Notify(DWORD message, PNOTIFYICONDATAW data)
+{
+    // A call after the recorder is gone would be a call into the real shell.
+    if (g_current == nullptr) return FALSE;
+    g_current->calls_.push_back(NotifyCall{message, *data, ::IsWindow(data->hWnd) != FALSE});
+    return g_current->result_;
+}
+
+std::string NotifyName(DWORD message)
+{
+    switch (message) {
+    case NIM_ADD: return "NIM_ADD";
+    case NIM_MODIFY: return "NIM_MODIFY";
+    case NIM_DELETE: return "NIM_DELETE";
+    default: return "NIM_" + std::to_string(message);
+    }
+}

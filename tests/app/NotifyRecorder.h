@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+// Stands in for Shell_NotifyIconW: keeps a copy of every call and answers
+// with a chosen result.
+struct NotifyCall {
+    DWORD message;
+    NOTIFYICONDATAW data;
+    bool windowAlive;  // whether data.hWnd still existed at the time of the call
+};
+
+class NotifyRecorder {
+public:
+    NotifyRecorder();
+    ~NotifyRecorder();
+
+    static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAW data);
+
+    const std::vector<NotifyCall>& Calls() const { return calls_; }
+    void SetResult(BOOL result) { result_ = result; }
+    void Clear() { calls_.clear(); }
+
+private:
+    std::vector<NotifyCall> calls_;
+    BOOL result_ = TRUE;
+};
+
+// The name of a NIM_ message, for assertion messages.
+std::string NotifyName(DWORD message);

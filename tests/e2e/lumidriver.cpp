@@ -1,0 +1,196 @@
+// Drives the running program from inside its Wine prefix, for the end-to-end
+// scripts. Every command is bounded in time; the exit code says how it went:
+// 0 done, 2 timed out or not found, 3 bad use or a failed call.
+//
+//   lumidriver wait-window MS      until a "lumivane" window exists and its loop is idle
+//   lumidriver wait-gone MS        until no "lumivane" window exists
+//   lumidriver post MSG [W [L]]    posts a message (decimal or 0x hex) to the window
+//   lumidriver send-registered NAME   sends a registered message to the window, prints its id
+//   lumidriver broadcast NAME      broadcasts a registered message, as a restarted shell does
+//   lumidriver msgid NAME          prints the id of a registered message
+//   lumidriver foreground          prints the foreground window and its class
+//   lumidriver visibility          prints whether the window is visible (and minimized)
+//   lumidriver menu-rect           prints the open popup menu's screen rectangle
+//   lumidriver tray-point          prints "X Y", the middle of the newest tray icon's cell
+//   lumidriver watch DLL MS        hooks the window's thread with DLL until it is gone or MS pass
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kTimedOut = 2;
+constexpr int kFailed = 3;
+constexpr DWORD kPollMs = 50;
+constexpr UINT kBroadcastTimeoutMs = 2000;
+constexpr DWORD kInputIdleMs = 5000;
+// Wine draws each tray icon in a cell this much wider than a small icon.
+constexpr int kTrayCellBorder = 2;
+
+HWND FindFrame()
+{
+    return ::FindWindowW(L"lumivane", nullptr);
+}
+
+unsigned long Number(const char* text)
+{
+    return std::strtoul(text, nullptr, 0);
+}
+
+UINT Registered(const char* name)
+{
+    return ::RegisterWindowMessageA(name);
+}
+
+// Polls `done` until it holds or `ms` have passed.
+template <typename Done>
+bool WaitFor(DWORD ms, Done done)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start >= ms) return false;
+        ::Sleep(kPollMs);
+    }
+    return true;
+}
+
+int WaitWindow(DWORD ms)
+{
+    if (!WaitFor(ms, [] { return FindFrame() != nullptr; })) return kTimedOut;
+    HWND frame = FindFrame();
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(frame, &pid);
+    if (HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+        ::WaitForInputIdle(process, kInputIdleMs);
+        ::CloseHandle(process);
+    }
+    std::printf("%p\n", static_cast<void*>(frame));
+    return kDone;
+}
+
+int WaitGone(DWORD ms)
+{
+    return WaitFor(ms, [] { return FindFrame() == nullptr; }) ? kDone : kTimedOut;
+}
+
+int Post(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    return ::PostMessageW(frame, msg, wParam, lParam) ? kDone : kFailed;
+}
+
+int SendRegistered(const char* name)
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    const UINT msg = Registered(name);
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(frame, msg, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &result)) return kFailed;
+    std::printf("0x%04X\n", msg);
+    return kDone;
+}
+
+int Broadcast(const char* name)
+{
+    DWORD_PTR result = 0;
+    const UINT msg = Registered(name);
+    ::SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &result);
+    std::printf("0x%04X\n", msg);
+    return kDone;
+}
+
+int TrayPoint()
+{
+    HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    RECT rect = {};
+    if (tray == nullptr || !::GetWindowRect(tray, &rect)) return kTimedOut;
+    const int cell = ::GetSystemMetrics(SM_CXSMICON) + 2 * kTrayCellBorder;
+    std::printf("%ld %ld\n", rect.right - cell / 2, (rect.top + rect.bottom) / 2);
+    return kDone;
+}
+
+int Watch(const char* dll, DWORD ms)
+{
+    if (!WaitFor(ms, [] { return FindFrame() != nullptr; })) return kTimedOut;
+    HWND frame = FindFrame();
+    const DWORD thread = ::GetWindowThreadProcessId(frame, nullptr);
+    HMODULE module = ::LoadLibraryA(dll);
+    if (module == nullptr) return kFailed;
+    auto sent = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(module, "LumiCallWndProc")));
+    auto posted = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(module, "LumiGetMsgProc")));
+    if (sent == nullptr || posted == nullptr) return kFailed;
+    HHOOK sentHook = ::SetWindowsHookExW(WH_CALLWNDPROC, sent, module, thread);
+    HHOOK postedHook = ::SetWindowsHookExW(WH_GETMESSAGE, posted, module, thread);
+    if (sentHook == nullptr || postedHook == nullptr) return kFailed;
+    std::printf("watching\n");
+    std::fflush(stdout);
+    WaitFor(ms, [frame] { return !::IsWindow(frame); });
+    ::UnhookWindowsHookEx(postedHook);
+    ::UnhookWindowsHookEx(sentHook);
+    return kDone;
+}
+
+int Foreground()
+{
+    HWND window = ::GetForegroundWindow();
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    std::printf("%p %ls\n", static_cast<void*>(window), name);
+    return kDone;
+}
+
+// "visible" or "hidden", and "iconic" when minimized.
+int Visibility()
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    std::printf("%s%s\n", ::IsWindowVisible(frame) ? "visible" : "hidden", ::IsIconic(frame) ? " iconic" : "");
+    return kDone;
+}
+
+// The open popup menu, as "LEFT TOP RIGHT BOTTOM" in screen coordinates.
+int MenuRect()
+{
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    RECT rect = {};
+    if (menu == nullptr || !::IsWindowVisible(menu) || !::GetWindowRect(menu, &rect)) return kTimedOut;
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return kDone;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send-registered|broadcast|msgid|"
+                         "tray-point|watch ...\n");
+    return kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return Usage();
+    const char* command = argv[1];
+    const auto arg = [&](int i) { return i < argc ? argv[i] : "0"; };
+    if (std::strcmp(command, "wait-window") == 0) return WaitWindow(Number(arg(2)));
+    if (std::strcmp(command, "wait-gone") == 0) return WaitGone(Number(arg(2)));
+    if (std::strcmp(command, "post") == 0 && argc >= 3) {
+        return Post(Number(arg(2)), Number(arg(3)), static_cast<LPARAM>(Number(arg(4))));
+    }
+    if (std::strcmp(command, "send-registered") == 0 && argc >= 3) return SendRegistered(argv[2]);
+    if (std::strcmp(command, "broadcast") == 0 && argc >= 3) return Broadcast(argv[2]);
+    if (std::strcmp(command, "msgid") == 0 && argc >= 3) {
+        std::printf("0x%04X\n", Registered(argv[2]));
+        return kDone;
+    }
+    if (std::strcmp(command, "tray-point") == 0) return TrayPoint();
+    if (std::strcmp(command, "foreground") == 0) return Foreground();
+    if (std::strcmp(command, "menu-rect") == 0) return MenuRect();
+    if (std::strcmp(command, "visibility") == 0) return Visibility();
+    if (std::strcmp(command, "watch") == 0 && argc >= 4) return Watch(argv[2], Number(argv[3]));
+    return Usage();
+}
