@@ -21,16 +21,9 @@ scratch="$(mktemp -d /tmp/lumivane-test.XXXXXX)"
 export LUMI_WINEPREFIX="$scratch/prefix"
 cleanup() {
   WINEPREFIX="$LUMI_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
-  if [ -n "${xvfb_pid:-}" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-
-# Wine creates no window without a display, and the Wine tier makes real windows.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$scratch/display")"
 scripts/wine-run.sh --init
 # One server for the whole run: programs start fast and nothing lingers on ctest's pipes.
 WINEPREFIX="$LUMI_WINEPREFIX" wineserver -p >/dev/null 2>&1 </dev/null
