@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "about/CAboutDlg.h"
 #include "app/CAppModule.h"
 #include "app/CMessageLoop.h"
 #include "resources/resource.h"
@@ -123,10 +124,23 @@ bool CMainFrame::OnCommand(UINT id)
     case ID_APP_EXIT:
         ::PostMessageW(GetHandle(), WM_CLOSE, 0, 0);
         return true;
+    case ID_APP_ABOUT:
+        OnAbout();
+        return true;
     default:
         // The picture commands go to the wallpaper controller, once it exists.
         return false;
     }
+}
+
+void CMainFrame::OnAbout()
+{
+    // While the box is open a click on the icon brings it forward instead of
+    // opening a second way into the program.
+    AllowMenu(false);
+    CAboutDlg about;
+    about.DoModal(GetHandle());
+    AllowMenu(true);
 }
 
 std::wstring CMainFrame::BuildTip() const

@@ -43,6 +43,7 @@ private:
     void OnDestroy();
     void OnTaskbarCreated();
     bool OnCommand(UINT id);
+    void OnAbout();
     std::wstring BuildTip() const;
 
     UINT taskbarCreatedMsg = 0;

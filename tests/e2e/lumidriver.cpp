@@ -11,6 +11,7 @@
 //   lumidriver foreground          prints the foreground window and its class
 //   lumidriver visibility          prints whether the window is visible (and minimized)
 //   lumidriver menu-rect           prints the open popup menu's screen rectangle
+//   lumidriver end-dialog          presses OK in the frame's open modal window
 //   lumidriver tray-point          prints "X Y", the middle of the newest tray icon's cell
 //   lumidriver watch DLL MS        hooks the window's thread with DLL until it is gone or MS pass
 #include <windows.h>
@@ -162,6 +163,16 @@ int MenuRect()
     return kDone;
 }
 
+// The modal window the frame has open, closed with its OK button.
+int EndDialog()
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    HWND popup = ::GetLastActivePopup(frame);
+    if (popup == nullptr || popup == frame) return kTimedOut;
+    return ::PostMessageW(popup, WM_COMMAND, IDOK, 0) ? kDone : kFailed;
+}
+
 int Usage()
 {
     std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send-registered|broadcast|msgid|"
@@ -191,6 +202,7 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "foreground") == 0) return Foreground();
     if (std::strcmp(command, "menu-rect") == 0) return MenuRect();
     if (std::strcmp(command, "visibility") == 0) return Visibility();
+    if (std::strcmp(command, "end-dialog") == 0) return EndDialog();
     if (std::strcmp(command, "watch") == 0 && argc >= 4) return Watch(argv[2], Number(argv[3]));
     return Usage();
 }

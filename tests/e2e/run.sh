@@ -16,6 +16,7 @@ WM_CLOSE=0x0010
 WM_COMMAND=0x0111
 WM_EXITMENULOOP=0x0212
 ID_NEXT_PICTURE=32777
+ID_APP_ABOUT=57664
 ID_APP_EXIT=57665
 START_SECONDS=30
 EXIT_SECONDS=15
@@ -119,6 +120,30 @@ e2e_check "a left click sends the default command" \
   e2e_wait_until "$EVENT_SECONDS" log_has "sent $WM_COMMAND $ID_NEXT_PICTURE 0"
 settle
 e2e_check "a left click sends it once" log_count_is "sent $WM_COMMAND $ID_NEXT_PICTURE 0" 1
+
+# While the about box is open the menu is blocked: a click brings the box forward.
+about_is_open() { xdotool search --name '^关于$' >/dev/null 2>&1; }
+about_is_closed() { ! about_is_open; }
+about_is_foreground() { e2e_driver foreground | grep -q '#32770'; }
+no_menu_since() { ! log_since_has "$1" '^menu '; }
+e2e_driver post $WM_COMMAND $ID_APP_ABOUT
+e2e_check "the about command opens the about box" e2e_wait_until "$EVENT_SECONDS" about_is_open
+settle
+before="$(log_lines)"
+xdotool mousemove 300 300 click 1   # something else gets the focus first
+tray_click 3
+settle
+e2e_check "a right click while the box is open shows no menu" no_menu_since "$before"
+e2e_check "the right click brings the about box forward" e2e_wait_until "$EVENT_SECONDS" about_is_foreground
+e2e_check "screenshot of the about box over the desktop" e2e_screenshot about-blocked-menu
+e2e_driver end-dialog
+e2e_check "the about box closes" e2e_wait_until "$EVENT_SECONDS" about_is_closed
+settle
+before="$(log_lines)"
+tray_click 3
+e2e_check "once it is closed the menu opens again" e2e_wait_until "$EVENT_SECONDS" log_since_has "$before" '^menu '
+settle
+close_menu_elsewhere
 
 TASKBAR_CREATED="$(e2e_driver broadcast TaskbarCreated)"
 e2e_check "the frame receives TaskbarCreated" \
