@@ -4,7 +4,7 @@ enable_language(RC)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static $<$<CONFIG:Release>:-s>)
 
-set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 dwmapi)
+set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32)
 
 add_library(lumi_core STATIC ${LUMI_PURE} ${LUMI_WIN})
 target_include_directories(lumi_core PUBLIC ${CMAKE_SOURCE_DIR})

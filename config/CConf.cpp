@@ -12,7 +12,6 @@
 namespace {
 
 const wchar_t kGeneral[] = L"GENERAL";
-const wchar_t kFileName[] = L"lumi.ini";
 
 // "path" and "lastpic" are read into path-sized buffers, "time" into a short one.
 constexpr DWORD kTimeChars = 128;
@@ -94,12 +93,13 @@ bool CConf::ResolveFileName()
 {
     if (!fileName.empty() && ::GetFileAttributesW(fileName.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
 
-    wchar_t path[kPathChars] = {};
-    if (!GetDataFolderPath(path, kPathChars)) return false;
-    if (!::PathIsDirectoryW(path)) ::CreateDirectoryW(path, nullptr);
-    if (!::PathAppendW(path, kFileName)) return false;
+    wchar_t folder[kPathChars] = {};
+    if (!GetDataFolderPath(folder, kPathChars)) return false;
+    if (!::PathIsDirectoryW(folder)) ::CreateDirectoryW(folder, nullptr);
+    const std::wstring path = GetDataFilePath(kConfigFileName);
+    if (path.empty()) return false;
     fileName = path;
-    if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) CreateUnicodeFile(path);
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) CreateUnicodeFile(path.c_str());
     return true;
 }
 

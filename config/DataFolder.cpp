@@ -15,3 +15,10 @@ bool GetDataFolderPath(wchar_t* buffer, size_t capacity)
     ::lstrcpynW(buffer, path, static_cast<int>(kPathChars));
     return true;
 }
+
+std::wstring GetDataFilePath(const wchar_t* name)
+{
+    wchar_t path[kPathChars] = {};
+    if (!GetDataFolderPath(path, kPathChars) || !::PathAppendW(path, name)) return std::wstring();
+    return path;
+}

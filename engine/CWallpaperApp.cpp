@@ -6,15 +6,11 @@
 #include "engine/FolderScan.h"
 #include "engine/TimerPeriod.h"
 
-#include <shlwapi.h>
-
 #include <utility>
 
 namespace {
 
 const wchar_t kWindowClass[] = L"LumivaneController";
-const wchar_t kConfigFile[] = L"lumi.ini";
-const wchar_t kListFile[] = L"wallpaper.txt";
 
 } // namespace
 
@@ -22,22 +18,15 @@ CWallpaperApp::CWallpaperApp() : CWallpaperApp([](CWallpaperPlayer& p) { p.Init(
 
 CWallpaperApp::CWallpaperApp(PlayerInit init) : playerInit(std::move(init)) {}
 
-std::wstring CWallpaperApp::DataFile(const wchar_t* name) const
-{
-    wchar_t folder[kPathChars] = {};
-    GetDataFolderPath(folder, kPathChars);
-    wchar_t path[kPathChars] = {};
-    ::PathCombineW(path, folder, name);
-    return path;
-}
-
 int CWallpaperApp::Initialize(HWND owner)
 {
-    conf.Load(DataFile(kConfigFile).c_str());
+    // Without a data folder there is nothing to read: the defaults apply and the list is rebuilt.
+    const std::wstring configFile = GetDataFilePath(kConfigFileName);
+    if (!configFile.empty()) conf.Load(configFile.c_str());
     paused = conf.state == CConf::kStatePaused;
 
     playerInit(player);
-    listRebuilt = LoadOrRescanFolders(player, conf.folders, DataFile(kListFile).c_str());
+    listRebuilt = LoadOrRescanFolders(player, conf.folders, GetDataFilePath(kListFileName).c_str());
 
     player.SetStyle(static_cast<WallpaperStyle>(conf.style));
     player.SetCurrentPath(conf.lastpic.c_str());
@@ -128,7 +117,12 @@ bool CWallpaperApp::FoldersChanged(const CConf& edited) const
 {
     if (edited.folders.size() != conf.folders.size()) return true;
     for (size_t i = 0; i < conf.folders.size(); ++i) {
-        if (::lstrcmpiW(edited.folders[i].path.c_str(), conf.folders[i].path.c_str()) != 0) return true;
+        // Letter case only, as the file system sees it: a linguistic compare
+        // would take "Straße" and "STRASSE" for one folder and never rescan.
+        if (::CompareStringOrdinal(edited.folders[i].path.c_str(), -1, conf.folders[i].path.c_str(), -1, TRUE) !=
+            CSTR_EQUAL) {
+            return true;
+        }
     }
     return false;
 }
@@ -156,14 +150,20 @@ bool CWallpaperApp::SaveState()
 {
     conf.lastpic = GetCurrentPath();
     conf.Save(listRebuilt);
-    if (listRebuilt || pictureDeleted) {
-        // A list that could not be written stays due: otherwise lumi.ini
-        // would already hold the new folder times while wallpaper.txt holds
-        // the old list, and the next start would trust that old list.
-        if (player.SaveList(DataFile(kListFile).c_str())) {
-            listRebuilt = false;
-            pictureDeleted = false;
-        }
+    if (!listRebuilt && !pictureDeleted) return true;
+
+    const std::wstring listFile = GetDataFilePath(kListFileName);
+    if (!listFile.empty() && player.SaveList(listFile.c_str())) {
+        listRebuilt = false;
+        pictureDeleted = false;
+    } else if (listRebuilt) {
+        // The old list is still on disk while lumi.ini already holds the new
+        // folder times, so the next start would trust that old list. The list
+        // stays due, and the stored times are dropped so that a start before
+        // the next good save rebuilds instead.
+        CConf unstamped = conf;
+        for (CFolderEntry& folder : unstamped.folders) folder.time.clear();
+        unstamped.Save(true);
     }
     return true;
 }
@@ -176,6 +176,8 @@ void CWallpaperApp::Shutdown()
 
 void CWallpaperApp::ArmTimer()
 {
+    // Without our window SetTimer would make a thread timer that KillTimer cannot reach.
+    if (GetHandle() == nullptr) return;
     ::SetTimer(GetHandle(), kChangeTimerId, TimerPeriodMs(conf.playinterval), nullptr);
 }
 

@@ -55,7 +55,6 @@ private:
     void PostPictureChanged();
     bool FoldersChanged(const CConf& edited) const;
     void RescanFolders();
-    std::wstring DataFile(const wchar_t* name) const;
 
     PlayerInit playerInit;
     bool paused = false;

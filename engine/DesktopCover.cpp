@@ -1,5 +1,7 @@
 #include "engine/DesktopCover.h"
 
+#include <windows.h>
+
 namespace {
 
 // Not in every SDK's headers; the value is fixed by the platform.
@@ -17,6 +19,16 @@ DwmGetWindowAttributeFn LoadDwmGetWindowAttribute()
         reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmGetWindowAttribute")));
 }
 
+// Without the desktop window manager nothing is cloaked.
+bool IsWindowCloaked(HWND window)
+{
+    static const DwmGetWindowAttributeFn getAttribute = LoadDwmGetWindowAttribute();
+    if (getAttribute == nullptr) return false;
+    DWORD cloaked = 0;
+    if (FAILED(getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof(cloaked)))) return false;
+    return cloaked != 0;
+}
+
 BOOL CALLBACK FindCoveringWindow(HWND window, LPARAM found)
 {
     if (::IsZoomed(window) && ::IsWindowVisible(window) && !IsWindowCloaked(window)) {
@@ -27,15 +39,6 @@ BOOL CALLBACK FindCoveringWindow(HWND window, LPARAM found)
 }
 
 } // namespace
-
-bool IsWindowCloaked(HWND window)
-{
-    static const DwmGetWindowAttributeFn getAttribute = LoadDwmGetWindowAttribute();
-    if (getAttribute == nullptr) return false;
-    DWORD cloaked = 0;
-    if (FAILED(getAttribute(window, kDwmCloakedAttribute, &cloaked, sizeof(cloaked)))) return false;
-    return cloaked != 0;
-}
 
 bool IsDesktopCovered()
 {

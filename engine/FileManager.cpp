@@ -68,7 +68,10 @@ struct OpenFolderJob {
 DWORD WINAPI OpenFolderThread(void* parameter)
 {
     const std::unique_ptr<OpenFolderJob> job(static_cast<OpenFolderJob*>(parameter));
+    // The shell may hand the verb to a COM server, which needs an apartment on this thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     job->open(job->folder.c_str(), job->showCommand);
+    if (SUCCEEDED(com)) ::CoUninitialize();
     return 0;
 }
 

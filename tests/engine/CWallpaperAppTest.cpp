@@ -208,8 +208,16 @@ TEST_F(CWallpaperAppTest, TicksAreSkippedWhileAMaximizedWindowIsVisible)
     ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId, 0);
     EXPECT_EQ(2u, desktop.Shown().size()) << "a minimized window covers nothing";
 
+    ::ShowWindow(cover.Get(), SW_SHOWMAXIMIZED);
+    ::ShowWindow(cover.Get(), SW_HIDE);
+    Pump(50);
+    ASSERT_TRUE(::IsZoomed(cover.Get()));
+    EXPECT_FALSE(::IsWindowVisible(cover.Get()));
+    ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId, 0);
+    EXPECT_EQ(3u, desktop.Shown().size()) << "a hidden maximized window covers nothing";
+
     ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId + 1, 0);
-    EXPECT_EQ(2u, desktop.Shown().size()) << "another timer id is not the change timer";
+    EXPECT_EQ(3u, desktop.Shown().size()) << "another timer id is not the change timer";
 }
 
 TEST_F(CWallpaperAppTest, TimerChangesPicturesUntilPaused)
@@ -263,6 +271,38 @@ TEST_F(CWallpaperAppTest, ClearingTheDesktopPausesAndKeepsThePosition)
 
     app.Start();
     EXPECT_EQ(c, desktop.Shown().back()) << "start shows the picture after the one that was current";
+    EXPECT_EQ(0, app.GetConf().state);
+}
+
+TEST_F(CWallpaperAppTest, ClearingTheDesktopRemovesTheWallpaper)
+{
+    const wchar_t desktopKey[] = L"Control Panel\\Desktop";
+    const wchar_t before[] = L"C:\\before.bmp";
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, desktopKey, L"Wallpaper", REG_SZ, before, sizeof(before));
+    Initialize();
+
+    app.ClearDesktop();
+    wchar_t value[kPathChars] = {};
+    DWORD bytes = sizeof(value);
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegGetValueW(HKEY_CURRENT_USER, desktopKey, L"Wallpaper", RRF_RT_REG_SZ, nullptr, value, &bytes));
+    EXPECT_STREQ(L"", value);
+}
+
+TEST_F(CWallpaperAppTest, NewIntervalRestartsTheTimerWhilePlaying)
+{
+    const std::wstring a = Picture(L"a.jpg");
+    const std::wstring b = Picture(L"b.jpg");
+    WriteConfig(FolderTime(), "playinterval=3600\r\n");
+    WriteBytes(ListFile(), Lines({a, b}));
+    Initialize();
+    app.Start();
+
+    CConf edited = app.GetConf();
+    edited.playinterval = 1;
+    app.ApplySettings(edited);
+    Pump(1300);
+    EXPECT_EQ((std::vector<std::wstring>{a, b}), desktop.Shown());
 }
 
 TEST_F(CWallpaperAppTest, SettingsWhilePausedArmNoTimer)
@@ -312,6 +352,20 @@ TEST_F(CWallpaperAppTest, OnlyADifferentFolderListRescans)
     EXPECT_EQ(Lines({upperA, second.Join(L"z.png")}), ReadBytes(ListFile())) << "the same folders in another order";
 }
 
+TEST_F(CWallpaperAppTest, FoldersThatOnlyLookAlikeAreDifferentFolders)
+{
+    const std::string upper = Narrow(pictures.Path()) + "\\STRASSE";
+    WriteBytes(IniFile(), "[GENERAL]\r\npathcount=1\r\n[1]\r\npath=" + upper + "\r\n");
+    Initialize();
+    ::DeleteFileW(ListFile().c_str());
+
+    CConf edited = app.GetConf();
+    edited.folders[0].path = pictures.Path() + L"\\Stra\u00dfe";
+    app.ApplySettings(edited);
+    app.SaveState();
+    EXPECT_TRUE(FileIsThere(ListFile())) << "another folder means a rescan, and the list is written";
+}
+
 TEST_F(CWallpaperAppTest, DeletingAPictureRemovesItEverywhereAndNotifies)
 {
     const std::wstring a = Picture(L"a.jpg");
@@ -349,6 +403,27 @@ TEST_F(CWallpaperAppTest, AListThatCouldNotBeWrittenIsWrittenAtTheNextSave)
     ::RemoveDirectoryW(ListFile().c_str());
     app.SaveState();
     EXPECT_EQ(Lines({a}), ReadBytes(ListFile()));
+}
+
+TEST_F(CWallpaperAppTest, AListThatCouldNotBeReplacedIsNotTrustedAtTheNextStart)
+{
+    const std::wstring a = Picture(L"a.jpg");
+    WriteConfig(L"");
+    WriteBytes(ListFile(), "C:\\Stale\\old.jpg\r\n");
+    {
+        // Another program holds the old list open, so it cannot be replaced.
+        UniqueFile held(::CreateFileW(ListFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        Initialize();
+        app.Shutdown();
+    }
+    ASSERT_EQ("C:\\Stale\\old.jpg\r\n", ReadBytes(ListFile()));
+
+    CWallpaperApp next{[this](CWallpaperPlayer& p) { p.InitWith(ComPtr<IActiveDesktop>(desktop.Share())); }};
+    next.Initialize(owner.Get());
+    ASSERT_EQ(1, next.GetCount());
+    next.Next();
+    EXPECT_EQ(a, desktop.Shown().back()) << "the next start rebuilt the list instead of playing the old one";
 }
 
 TEST_F(CWallpaperAppTest, ShutdownSavesAndMayRunTwice)

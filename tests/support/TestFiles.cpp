@@ -49,7 +49,7 @@ std::wstring DataFolderReset::Folder()
 
 std::wstring DataFolderReset::File(const std::wstring& name)
 {
-    return Folder() + L"\\" + name;
+    return GetDataFilePath(name.c_str());
 }
 
 std::string ReadBytes(const std::wstring& path)
