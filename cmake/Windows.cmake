@@ -12,6 +12,11 @@ target_link_libraries(lumi_core PUBLIC ${LUMI_SYSTEM_LIBS})
 lumi_strict(lumi_core)
 
 # One compiled resource script serves the program and the tests that load its strings and templates.
+# windres reports no dependencies, so the script's includes, icons and manifest are named here.
+file(GLOB LUMI_RES_INPUTS CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
+  ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/icons/*.ico)
+set_source_files_properties(resources/lumivane.rc PROPERTIES OBJECT_DEPENDS "${LUMI_RES_INPUTS}")
 add_library(lumi_res OBJECT resources/lumivane.rc)
 target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 

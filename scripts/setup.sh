@@ -10,8 +10,9 @@ packages=(
   xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei locales
 )
 
+# Never wait for a password: without root, sudo must work non-interactively.
 sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo -n); fi
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386

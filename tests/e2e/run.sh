@@ -45,7 +45,7 @@ watch_program() {
   cp "$E2E_BUILD/tests/e2e/lumihook.dll" "$E2E_SCRATCH/"
   e2e_start WATCH_PID "$E2E_BUILD/tests/e2e/lumidriver.exe" watch \
     "$(e2e_winpath "$E2E_SCRATCH/lumihook.dll")" $((300 * 1000))
-  e2e_wait_until "$EVENT_SECONDS" grep -q watching "$E2E_LAST_OUTPUT"
+  e2e_wait_until "$EVENT_SECONDS" grep -qs watching "$E2E_LAST_OUTPUT"
 }
 
 # A click on the empty desktop, and the wait for the menu to be gone.

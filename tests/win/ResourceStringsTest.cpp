@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 // The resource script is UTF-8; a build that reads it in another code page
 // garbles every Chinese text silently. These compare the loaded text.
 TEST(ResourceStrings, ChineseTextsLoadExactly)
@@ -31,19 +34,58 @@ TEST(ResourceStrings, MissingIdLoadsEmpty)
     EXPECT_TRUE(LoadResString(9999).empty());
 }
 
-TEST(ResourceIcons, ProgramIconHasEveryClassSize)
+namespace {
+
+// One image of an icon resource, as its group directory lists it.
+struct IconImage {
+    int size;
+    int bits;
+    bool operator==(const IconImage& other) const { return size == other.size && bits == other.bits; }
+};
+
+// Reads the group directory itself: loading an icon at a size would stretch
+// whatever image is there and hide a missing one.
+std::vector<IconImage> IconImages(UINT id)
 {
-    for (int size : {16, 32, 48}) {
-        HANDLE icon = ::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size,
-                                   LR_DEFAULTCOLOR);
-        ASSERT_NE(nullptr, icon) << "size " << size;
-        ICONINFO info = {};
-        ASSERT_TRUE(::GetIconInfo(static_cast<HICON>(icon), &info));
-        BITMAP bitmap = {};
-        ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-        EXPECT_EQ(size, bitmap.bmWidth);
-        ::DeleteObject(info.hbmColor);
-        ::DeleteObject(info.hbmMask);
-        ::DestroyIcon(static_cast<HICON>(icon));
+    constexpr size_t kHeaderBytes = 6;
+    constexpr size_t kEntryBytes = 14;
+    constexpr size_t kBitsOffset = 6;
+    std::vector<IconImage> images;
+    HRSRC found = ::FindResourceW(GetResourceInstance(), MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+    if (found == nullptr) return images;
+    const auto* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(GetResourceInstance(), found)));
+    const DWORD length = ::SizeofResource(GetResourceInstance(), found);
+    if (bytes == nullptr || length < kHeaderBytes) return images;
+    const size_t count = bytes[4] | (bytes[5] << 8);
+    for (size_t i = 0; i < count && kHeaderBytes + (i + 1) * kEntryBytes <= length; ++i) {
+        const BYTE* entry = bytes + kHeaderBytes + i * kEntryBytes;
+        const int size = entry[0] == 0 ? 256 : entry[0];
+        images.push_back({size, entry[kBitsOffset] | (entry[kBitsOffset + 1] << 8)});
+    }
+    return images;
+}
+
+std::string Describe(const std::vector<IconImage>& images)
+{
+    std::string text;
+    for (const IconImage& image : images) text += std::to_string(image.size) + "px/" + std::to_string(image.bits) + " ";
+    return text;
+}
+
+} // namespace
+
+TEST(ResourceIcons, EachIconHoldsItsImages)
+{
+    struct Case {
+        UINT id;
+        std::vector<IconImage> images;
+    } const cases[] = {
+        {IDI_PROGRAM, {{48, 8}, {48, 32}, {32, 8}, {32, 32}, {16, 8}, {16, 32}}},
+        {IDI_PLAYING, {{16, 32}}},
+        {IDI_PAUSED, {{16, 32}}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<IconImage> images = IconImages(c.id);
+        EXPECT_TRUE(images == c.images) << "icon " << c.id << ": " << Describe(images);
     }
 }
