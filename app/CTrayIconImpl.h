@@ -41,7 +41,14 @@ public:
         iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         iconData.uCallbackMessage = callbackMsg;
         CopyTipText(iconData.szTip, kTipChars, tip);
-        added = notify_(NIM_ADD, &iconData) != FALSE;
+        if (notify_(NIM_ADD, &iconData) != FALSE) {
+            added = true;
+        } else if (added) {
+            // A "TaskbarCreated" that comes while the shell still shows our
+            // icon (any program may broadcast it) makes the add fail. The icon
+            // is then brought up to date instead and stays ours to delete at exit.
+            added = notify_(NIM_MODIFY, &iconData) != FALSE;
+        }
         return added;
     }
 
