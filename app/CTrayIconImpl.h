@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MenuPoint.h"
+#include "app/MenuPointWin.h"
 #include "app/TipText.h"
 #include "win/ResourceInstance.h"
 #include "win/UniqueHandle.h"
@@ -23,8 +23,8 @@ public:
     CTrayIconImpl() : callbackMsg(::RegisterWindowMessageW(L"WM_TRAYICON"))
     {
         iconData = {};
-        // The record without the balloon GUID and icon: the shell then sends
-        // the first form of notification, wParam the id and lParam the mouse message.
+        // NIM_SETVERSION is never sent, so the shell keeps to the first form of
+        // notification: wParam the id and lParam the mouse message.
         iconData.cbSize = kIconDataSize;
     }
 
@@ -41,7 +41,14 @@ public:
         iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         iconData.uCallbackMessage = callbackMsg;
         CopyTipText(iconData.szTip, kTipChars, tip);
-        added = notify_(NIM_ADD, &iconData) != FALSE;
+        if (notify_(NIM_ADD, &iconData) != FALSE) {
+            added = true;
+        } else if (added) {
+            // A "TaskbarCreated" that comes while the shell still shows our
+            // icon (any program may broadcast it) makes the add fail. The icon
+            // is then brought up to date instead and stays ours to delete at exit.
+            added = notify_(NIM_MODIFY, &iconData) != FALSE;
+        }
         return added;
     }
 
@@ -106,6 +113,21 @@ private:
 
     HWND Frame() const { return static_cast<const T*>(this)->GetHandle(); }
 
+    // The menu resource of the icon's id and its popup, which the menu owns;
+    // the popup is null when either is missing.
+    struct TrayMenu {
+        UniqueMenu menu;
+        HMENU popup = nullptr;
+    };
+
+    TrayMenu LoadTrayMenu() const
+    {
+        TrayMenu loaded;
+        loaded.menu.Reset(::LoadMenuW(GetResourceInstance(), MAKEINTRESOURCEW(iconData.uID)));
+        if (loaded.menu) loaded.popup = ::GetSubMenu(loaded.menu.Get(), kPopupIndex);
+        return loaded;
+    }
+
     // The frame's enabled pop-up, which is the modal window, or null. Windows
     // answers the frame itself when it owns none; Wine has no enabled-pop-up
     // query at all, and there the last active pop-up says the same.
@@ -133,10 +155,9 @@ private:
 
     void ShowMenu()
     {
-        UniqueMenu menu(::LoadMenuW(GetResourceInstance(), MAKEINTRESOURCEW(iconData.uID)));
-        if (!menu) return;
-        HMENU popup = ::GetSubMenu(menu.Get(), kPopupIndex);
-        if (popup == nullptr) return;
+        const TrayMenu menu = LoadTrayMenu();
+        if (menu.popup == nullptr) return;
+        HMENU popup = menu.popup;
         CustomizeMenu(popup);
 
         POINT point = {};
@@ -145,7 +166,7 @@ private:
         // Without the foreground the menu would not close on a click elsewhere.
         ::SetForegroundWindow(frame);
         ::SetMenuDefaultItem(popup, kDefaultItem, TRUE);
-        point = IntoWorkArea(point);
+        point = MenuPointIntoWorkArea(point);
         ::TrackPopupMenu(popup, 0, point.x, point.y, 0, frame, nullptr);
         // Lets the next click on the icon open the menu again at once.
         ::PostMessageW(frame, WM_NULL, 0, 0);
@@ -155,24 +176,12 @@ private:
     {
         HWND frame = Frame();
         ::SetForegroundWindow(frame);
-        UniqueMenu menu(::LoadMenuW(GetResourceInstance(), MAKEINTRESOURCEW(iconData.uID)));
-        if (!menu) return;
-        HMENU popup = ::GetSubMenu(menu.Get(), kPopupIndex);
-        if (popup == nullptr) return;
-        const UINT command = ::GetMenuItemID(popup, kDefaultItem);
+        const TrayMenu menu = LoadTrayMenu();
+        if (menu.popup == nullptr) return;
+        const UINT command = ::GetMenuItemID(menu.popup, kDefaultItem);
         // A submenu or a missing item has no command to run.
         if (command == static_cast<UINT>(-1)) return;
         ::SendMessageW(frame, WM_COMMAND, command, 0);
-    }
-
-    static POINT IntoWorkArea(POINT point)
-    {
-        if (::MonitorFromPoint(point, MONITOR_DEFAULTTONULL) != nullptr) return point;
-        MONITORINFO info = {};
-        info.cbSize = sizeof(info);
-        if (!::GetMonitorInfoW(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info)) return point;
-        point.x = ClampMenuX(point.x, info.rcWork.left, info.rcWork.right);
-        return point;
     }
 
     NotifyIconFunction notify_ = &::Shell_NotifyIconW;

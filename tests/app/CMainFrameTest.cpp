@@ -9,6 +9,7 @@
 
 #include <objbase.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -25,6 +26,25 @@ struct FrameFixture : ::testing::Test {
     NotifyRecorder shell;
     CMessageLoop loop;
     CMainFrame frame;
+};
+
+// The same, with a frame object the test can end before the fixture does.
+struct EndingFrameFixture : ::testing::Test {
+    EndingFrameFixture()
+    {
+        g_appModule.AttachLoop(&loop);
+        frame.emplace();
+        frame->SetNotifyIconFunction(&NotifyRecorder::Notify);
+    }
+    ~EndingFrameFixture() override
+    {
+        frame.reset();
+        g_appModule.DetachLoop();
+    }
+
+    NotifyRecorder shell;
+    CMessageLoop loop;
+    std::optional<CMainFrame> frame;
 };
 
 std::wstring ClassOf(HWND window)
@@ -59,35 +79,25 @@ TEST_F(CMainFrameTest, StartsAHiddenWindowOfTheProgramsClass)
     EXPECT_EQ(nullptr, ::GetMenu(window));
 }
 
-TEST_F(CMainFrameTest, ClassCarriesTheProgramIconInBothSizes)
+TEST_F(CMainFrameTest, ClassCarriesALargeAndASmallIcon)
 {
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(0u, static_cast<UINT>(::GetClassLongPtrW(window, GCL_STYLE)));
     for (int index : {GCLP_HICON, GCLP_HICONSM}) {
-        HICON icon = reinterpret_cast<HICON>(::GetClassLongPtrW(window, index));
-        ASSERT_NE(nullptr, icon) << "class icon index " << index;
-        ICONINFO info = {};
-        ASSERT_TRUE(::GetIconInfo(icon, &info));
-        BITMAP bitmap = {};
-        ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-        EXPECT_EQ(index == GCLP_HICON ? 32 : 16, bitmap.bmWidth) << "class icon index " << index;
-        ::DeleteObject(info.hbmColor);
-        ::DeleteObject(info.hbmMask);
+        EXPECT_NE(0u, ::GetClassLongPtrW(window, index)) << "no class icon at index " << index;
     }
 }
 
 TEST_F(CMainFrameTest, CreationPutsTheIconInTheTray)
 {
-    HWND window = frame.StartFrame();
+    ASSERT_NE(nullptr, frame.StartFrame());
     ASSERT_EQ(1u, shell.Calls().size());
     const NotifyCall& add = shell.Calls()[0];
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), add.message) << NotifyName(add.message);
-    EXPECT_EQ(window, add.data.hWnd);
     EXPECT_EQ(static_cast<UINT>(IDR_TRAYMENU), add.data.uID);
     EXPECT_NE(nullptr, add.data.hIcon) << "no state icon";
     EXPECT_EQ(std::wstring(L"Lumivane"), add.data.szTip);
-    EXPECT_TRUE(frame.IsAdded());
 }
 
 TEST_F(CMainFrameTest, TaskbarCreatedAddsTheIconAgain)
@@ -103,12 +113,47 @@ TEST_F(CMainFrameTest, TaskbarCreatedAddsTheIconAgain)
     EXPECT_EQ(std::wstring(shell.Calls()[0].data.szTip), again.data.szTip);
 }
 
-TEST_F(CMainFrameTest, AFailedAddKeepsTheFrameRunning)
+using CMainFrameLife = EndingFrameFixture;
+
+TEST_F(CMainFrameLife, AFailedAddKeepsTheFrameRunningWithNothingToRemove)
 {
     shell.SetResult(FALSE);
-    HWND window = frame.StartFrame();
+    HWND window = frame->StartFrame();
     ASSERT_NE(nullptr, window) << "the frame gave up without a tray";
-    EXPECT_FALSE(frame.IsAdded());
+    EXPECT_FALSE(frame->IsAdded());
+    EXPECT_FALSE(frame->RemoveFromTray());
+    frame.reset();
+    ASSERT_EQ(1u, shell.Calls().size()) << "a shell call after the failed add: "
+                                        << NotifyName(shell.Calls().back().message);
+}
+
+// As when another program broadcasts "TaskbarCreated" while the shell still
+// shows the icon: the shell refuses the second add.
+TEST_F(CMainFrameLife, TaskbarCreatedOverTheShownIconUpdatesItAndItIsStillDeletedAtTheEnd)
+{
+    HWND window = frame->StartFrame();
+    ASSERT_NE(nullptr, window);
+    shell.SetResultFor(NIM_ADD, FALSE);
+    EXPECT_EQ(0, ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0));
+
+    ASSERT_EQ(3u, shell.Calls().size());
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), shell.Calls()[1].message) << NotifyName(shell.Calls()[1].message);
+    const NOTIFYICONDATAW& added = shell.Calls()[0].data;
+    const NotifyCall& update = shell.Calls()[2];
+    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), update.message) << NotifyName(update.message);
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), update.data.uFlags);
+    EXPECT_EQ(added.hWnd, update.data.hWnd);
+    EXPECT_EQ(added.uID, update.data.uID);
+    EXPECT_EQ(added.uCallbackMessage, update.data.uCallbackMessage);
+    EXPECT_EQ(added.hIcon, update.data.hIcon);
+    EXPECT_EQ(std::wstring(added.szTip), update.data.szTip);
+    EXPECT_TRUE(frame->IsAdded()) << "the shown icon was given up";
+
+    frame.reset();
+    ASSERT_EQ(4u, shell.Calls().size()) << "no call at the end";
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), shell.Calls()[3].message) << NotifyName(shell.Calls()[3].message);
+    EXPECT_EQ(window, shell.Calls()[3].data.hWnd);
+    EXPECT_EQ(static_cast<UINT>(IDR_TRAYMENU), shell.Calls()[3].data.uID);
 }
 
 TEST(CMainFrameEnd, ExitAndOutsideCloseEndTheLoopWithOneAndThenDeleteTheIcon)
@@ -142,6 +187,7 @@ TEST(CMainFrameEnd, ExitAndOutsideCloseEndTheLoopWithOneAndThenDeleteTheIcon)
         ASSERT_EQ(2u, shell.Calls().size()) << c.name;
         const NotifyCall& last = shell.Calls()[1];
         EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), last.message) << c.name << ": " << NotifyName(last.message);
+        EXPECT_EQ(0u, last.data.uFlags) << c.name;
         EXPECT_EQ(window, last.data.hWnd) << c.name;
         EXPECT_EQ(static_cast<UINT>(IDR_TRAYMENU), last.data.uID) << c.name;
     }

@@ -173,35 +173,32 @@ TEST(CTrayIconImpl, NullTipChangesNothing)
     EXPECT_EQ(1u, shell.Calls().size());
 }
 
-TEST(CTrayIconImpl, DestroyingTheAddedIconSendsDelete)
+TEST(CTrayIconImpl, AddReportsWhetherTheIconIsShown)
 {
-    NotifyRecorder shell;
-    HWND window = nullptr;
-    {
+    struct Case {
+        const char* name;
+        BOOL firstAdd, laterAdd, update;
+        std::vector<DWORD> messages;
+        bool shown;
+    } const cases[] = {
+        {"first add refused", FALSE, FALSE, TRUE, {NIM_ADD, NIM_ADD}, false},
+        {"shown, add again refused, update taken", TRUE, FALSE, TRUE, {NIM_ADD, NIM_ADD, NIM_MODIFY}, true},
+        {"shown, add again and update refused", TRUE, FALSE, FALSE, {NIM_ADD, NIM_ADD, NIM_MODIFY}, false},
+    };
+    for (const Case& c : cases) {
+        NotifyRecorder shell;
         TrayHost host;
-        window = host.GetHandle();
-        host.AddToTray(L"tip", SomeIcon(), kIconId);
-    }
-    ASSERT_EQ(2u, shell.Calls().size());
-    const NotifyCall& call = shell.Calls()[1];
-    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), call.message) << NotifyName(call.message);
-    EXPECT_EQ(0u, call.data.uFlags);
-    EXPECT_EQ(window, call.data.hWnd);
-    EXPECT_EQ(kIconId, call.data.uID);
-}
+        shell.SetResultFor(NIM_MODIFY, c.update);
+        shell.SetResultFor(NIM_ADD, c.firstAdd);
+        EXPECT_EQ(c.firstAdd != FALSE, host.AddToTray(L"tip", SomeIcon(), kIconId)) << c.name;
+        shell.SetResultFor(NIM_ADD, c.laterAdd);
+        EXPECT_EQ(c.shown, host.AddToTray(L"tip", SomeIcon(), kIconId)) << c.name;
+        EXPECT_EQ(c.shown, host.IsAdded()) << c.name;
 
-TEST(CTrayIconImpl, FailedAddLeavesNothingToRemove)
-{
-    NotifyRecorder shell;
-    shell.SetResult(FALSE);
-    {
-        TrayHost host;
-        EXPECT_FALSE(host.AddToTray(L"tip", SomeIcon(), kIconId));
-        EXPECT_FALSE(host.IsAdded());
-        EXPECT_FALSE(host.RemoveFromTray());
+        std::vector<DWORD> messages;
+        for (const NotifyCall& call : shell.Calls()) messages.push_back(call.message);
+        EXPECT_EQ(c.messages, messages) << c.name;
     }
-    ASSERT_EQ(1u, shell.Calls().size()) << "a shell call after the failed add: "
-                                        << NotifyName(shell.Calls().back().message);
 }
 
 TEST(CTrayIconImpl, LeftReleaseAndDoubleClickRunTheFirstMenuItem)
