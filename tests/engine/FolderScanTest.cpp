@@ -15,6 +15,7 @@
 namespace {
 
 constexpr size_t kLongestPath = 259;
+constexpr size_t kLevelChars = 40;  // name length of each level of a deep folder
 // Seconds between 1601 (file times) and 1970 (the C runtime's times).
 constexpr int64_t kEpochDifference = 11644473600LL;
 constexpr int64_t kTicksPerSecond = 10000000LL;
@@ -81,6 +82,19 @@ protected:
         ::CreateDirectoryW(folder.c_str(), nullptr);
         for (const std::wstring& file : files) WriteBytes(folder + L"\\" + file, "x");
         return folder;
+    }
+
+    // A real folder, made level by level, whose path is longer than the limit.
+    std::wstring MakeDeepFolder()
+    {
+        std::wstring deep = dir.Join(L"deep");
+        ::CreateDirectoryW(deep.c_str(), nullptr);
+        while (deep.size() <= kLongestPath) {
+            deep += L"\\" + std::wstring(kLevelChars, L'd');
+            EXPECT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr)) << "level ending at " << deep.size();
+        }
+        WriteBytes(deep + L"\\a.jpg", "x");
+        return deep;
     }
 
     // The list in order, as stepping through it from a fresh player shows it.
@@ -151,12 +165,17 @@ TEST_F(DiscoveryTest, FolderThatCannotBeScannedAddsNothing)
     const std::wstring kept = MakeFolder(L"kept", {L"a.jpg"});
     ASSERT_TRUE(player.ScanFolder(kept.c_str()));
     const std::wstring file = kept + L"\\a.jpg";
-    const std::wstring tooLong = dir.Join(std::wstring(kPathChars, L'x'));
+    // A real folder the platform finds, so the length check is what refuses it.
+    const std::wstring tooLong = MakeDeepFolder();
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(tooLong.c_str())) << tooLong.size() << " characters";
     for (const std::wstring& path : {dir.Join(L"missing"), file, tooLong, std::wstring()}) {
         EXPECT_FALSE(player.ScanFolder(path.c_str())) << Narrow(path);
     }
     EXPECT_FALSE(player.ScanFolder(nullptr));
     EXPECT_EQ(1, player.GetCount());
+
+    RemoveTree(dir.Join(L"deep"));
+    EXPECT_FALSE(FileIsThere(dir.Join(L"deep"))) << "the deep folder is cleaned up";
 }
 
 TEST_F(DiscoveryTest, FolderWithoutPicturesIsScannedEmpty)
