@@ -260,27 +260,6 @@ TEST_F(DiscoveryTest, StampsTheTimeOfAFolderWithTrailingBackslash)
     EXPECT_FALSE(TestFoldersChanged(folders));
 }
 
-TEST_F(DiscoveryTest, ChangeTestComparesStoredTimeWithModificationTime)
-{
-    const std::wstring folder = MakeFolder(L"A", {});
-    const int64_t modified = FolderTime(folder);
-    struct Case {
-        std::wstring time;
-        bool changed;
-    } const cases[] = {
-        {L"", true},
-        {L"not a number", true},
-        {FormatFolderTime(modified - 1), true},
-        {FormatFolderTime(modified), false},
-        {FormatFolderTime(modified + 1), false},
-    };
-    for (const Case& c : cases) {
-        std::vector<CFolderEntry> folders = {Entry(folder, c.time)};
-        EXPECT_EQ(c.changed, TestFoldersChanged(folders)) << Narrow(c.time);
-        EXPECT_EQ(c.changed, folders[0].changed) << Narrow(c.time);
-    }
-}
-
 TEST_F(DiscoveryTest, ChangeTestStopsAtTheFirstChangedFolder)
 {
     const std::wstring a = MakeFolder(L"A", {});
@@ -322,13 +301,6 @@ protected:
     std::wstring listFile = dir.Join(L"wallpaper.txt");
 };
 
-TEST_F(StartUpChoiceTest, UnchangedFoldersLoadTheListFile)
-{
-    WriteBytes(listFile, "C:\\Kept\\x.jpg\r\n");
-    EXPECT_FALSE(LoadOrRescanFolders(player, stamped, listFile.c_str()));
-    EXPECT_EQ(Show({L"C:\\Kept\\x.jpg"}), Show(Listed()));
-}
-
 TEST_F(StartUpChoiceTest, UnchangedFoldersAndEmptyListFileStartEmpty)
 {
     WriteBytes(listFile, "");
@@ -340,15 +312,6 @@ TEST_F(StartUpChoiceTest, MissingListFileRebuilds)
 {
     EXPECT_TRUE(LoadOrRescanFolders(player, stamped, listFile.c_str()));
     EXPECT_EQ(Show({folder + L"\\a.jpg"}), Show(Listed()));
-}
-
-TEST_F(StartUpChoiceTest, ChangedFolderRebuildsWithoutReadingTheFile)
-{
-    WriteBytes(listFile, "C:\\Kept\\x.jpg\r\n");
-    std::vector<CFolderEntry> folders = {Entry(folder, L"")};
-    EXPECT_TRUE(LoadOrRescanFolders(player, folders, listFile.c_str()));
-    EXPECT_EQ(Show({folder + L"\\a.jpg"}), Show(Listed()));
-    EXPECT_EQ(stamped[0].time, folders[0].time);
 }
 
 TEST_F(StartUpChoiceTest, MissingFolderNeitherForcesNorStopsARebuild)
