@@ -107,8 +107,10 @@ protected:
 TEST_F(ListFileTest, WritesOnePathPerLineWithCarriageReturnLineFeed)
 {
     Hold({L"C:\\P\\a.jpg", L"C:\\P\\b.png"});
-    ASSERT_TRUE(player.SaveList(file.c_str()));
-    EXPECT_EQ(Hex("C:\\P\\a.jpg\r\nC:\\P\\b.png\r\n"), Hex(ReadBytes(file)));
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(player.SaveList(file.c_str())) << "save " << save;
+        EXPECT_EQ(Hex("C:\\P\\a.jpg\r\nC:\\P\\b.png\r\n"), Hex(ReadBytes(file))) << "save " << save;
+    }
 }
 
 TEST_F(ListFileTest, EmptyListIsAnEmptyFile)
@@ -128,31 +130,10 @@ TEST_F(ListFileTest, EmptyEntryIsAnEmptyLine)
     EXPECT_EQ(Hex("C:\\a.jpg\r\n\r\nC:\\b.jpg\r\n"), Hex(ReadBytes(file)));
 }
 
-TEST_F(ListFileTest, SavingTwiceWritesTheSameBytes)
-{
-    Hold({L"C:\\P\\a.jpg", L"D:\\Q\\b.gif"});
-    ASSERT_TRUE(player.SaveList(file.c_str()));
-    const std::string first = ReadBytes(file);
-    ASSERT_TRUE(player.SaveList(file.c_str()));
-    EXPECT_EQ(Hex(first), Hex(ReadBytes(file)));
-}
-
 TEST_F(ListFileTest, ReadsLinesAsWritten)
 {
-    struct Case {
-        std::string bytes;
-        std::vector<std::wstring> expected;
-    } const cases[] = {
-        {"C:\\a.jpg\r\nC:\\b.jpg", {L"C:\\a.jpg", L"C:\\b.jpg"}},       // last line without line end
-        {"C:\\a.jpg\r\nC:\\b.jpg\r\n", {L"C:\\a.jpg", L"C:\\b.jpg"}},   // no extra empty entry
-        {"C:\\a.jpg\r\n\r\nC:\\b.jpg\r\n", {L"C:\\a.jpg", L"", L"C:\\b.jpg"}},  // blank middle line
-        {"C:\\a.jpg\nC:\\b.jpg\n", {L"C:\\a.jpg", L"C:\\b.jpg"}},
-        {"C:\\a\r.jpg\r\r\n", {L"C:\\a\r.jpg\r"}},                      // only the CR before LF goes
-        {" C:\\a.jpg \r\n", {L" C:\\a.jpg "}},                          // nothing trimmed
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Show(c.expected), Show(Load(c.bytes))) << Hex(c.bytes);
-    }
+    // Line splitting has its own table among the playlist rules; here the reader must use it and trim nothing.
+    EXPECT_EQ(Show({L" C:\\a.jpg ", L"", L"C:\\b.jpg"}), Show(Load(" C:\\a.jpg \r\n\r\nC:\\b.jpg")));
 }
 
 TEST_F(ListFileTest, MissingFileLeavesTheListAlone)
