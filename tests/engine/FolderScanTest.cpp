@@ -20,13 +20,6 @@ constexpr size_t kLevelChars = 40;  // name length of each level of a deep folde
 constexpr int64_t kEpochDifference = 11644473600LL;
 constexpr int64_t kTicksPerSecond = 10000000LL;
 
-std::string Show(const std::vector<std::wstring>& paths)
-{
-    std::string text;
-    for (const std::wstring& path : paths) text += "[" + Narrow(path) + "]";
-    return text;
-}
-
 std::vector<std::wstring> Sorted(std::vector<std::wstring> paths)
 {
     std::sort(paths.begin(), paths.end());

@@ -37,13 +37,6 @@ std::string Hex(const std::string& bytes)
     return text;
 }
 
-std::string Show(const std::vector<std::wstring>& paths)
-{
-    std::string text;
-    for (const std::wstring& path : paths) text += "[" + Narrow(path) + "]";
-    return text;
-}
-
 unsigned RequiredCodePage()
 {
     wchar_t text[kNumberChars] = {};
