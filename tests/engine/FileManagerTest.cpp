@@ -1,6 +1,7 @@
 #include "engine/FileManager.h"
 
 #include "config/DataFolder.h"
+#include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
 #include "win/UniqueHandle.h"
 
@@ -18,72 +19,6 @@ const wchar_t kExplorerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\E
 const wchar_t kSeparateProcess[] = L"SeparateProcess";
 const wchar_t kDesktopProcess[] = L"DesktopProcess";
 constexpr DWORD kWorkerWaitMs = 5000;
-
-// One HKCU value as the test prefix had it, put back (or removed again) at the end.
-class UserValueBackup {
-public:
-    UserValueBackup(const wchar_t* subKey, const wchar_t* name) : subKey_(subKey), name_(name)
-    {
-        HKEY opened = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-        keyExisted_ = true;
-        const UniqueRegKey key(opened);
-        DWORD size = 0;
-        if (::RegQueryValueExW(key.Get(), name, nullptr, &type_, nullptr, &size) != ERROR_SUCCESS) return;
-        data_.resize(size);
-        valueExisted_ = ::RegQueryValueExW(key.Get(), name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS;
-    }
-
-    ~UserValueBackup()
-    {
-        if (!keyExisted_) {
-            ::RegDeleteKeyW(HKEY_CURRENT_USER, subKey_);
-            return;
-        }
-        const UniqueRegKey key = Create();
-        if (valueExisted_) {
-            ::RegSetValueExW(key.Get(), name_, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
-        } else {
-            ::RegDeleteValueW(key.Get(), name_);
-        }
-    }
-
-    UserValueBackup(const UserValueBackup&) = delete;
-    UserValueBackup& operator=(const UserValueBackup&) = delete;
-
-    void SetDword(DWORD value)
-    {
-        ::RegSetValueExW(Create().Get(), name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    }
-
-    void SetText(const std::wstring& text)
-    {
-        const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-        ::RegSetValueExW(Create().Get(), name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
-    }
-
-    void Remove()
-    {
-        HKEY opened = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, subKey_, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-        ::RegDeleteValueW(UniqueRegKey(opened).Get(), name_);
-    }
-
-private:
-    UniqueRegKey Create() const
-    {
-        HKEY created = nullptr;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, subKey_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr);
-        return UniqueRegKey(created);
-    }
-
-    const wchar_t* subKey_;
-    const wchar_t* name_;
-    bool keyExisted_ = false;
-    bool valueExisted_ = false;
-    DWORD type_ = REG_NONE;
-    std::vector<BYTE> data_;
-};
 
 // One environment variable of this process, set for a test and put back afterwards.
 class EnvironmentVariable {
@@ -174,8 +109,8 @@ protected:
 
     // Declared in this order so the Advanced key, if the test created it,
     // goes before its parent.
-    UserValueBackup desktop{kExplorerKey, kDesktopProcess};
-    UserValueBackup separate{kAdvancedKey, kSeparateProcess};
+    RegistryBackup desktop{kExplorerKey, kDesktopProcess};
+    RegistryBackup separate{kAdvancedKey, kSeparateProcess};
     RecordingLauncher launcher;
 };
 
@@ -226,7 +161,7 @@ TEST_F(FileManagerTest, ChoosesTheFolderAloneFromExplorerSettings)
         {kAbsent, kOne, true},     {kZero, kOne, true},   {kOne, kOne, true},    {kText, kAbsent, false},
         {kAbsent, kText, false},
     };
-    const auto apply = [](UserValueBackup& value, Setting setting) {
+    const auto apply = [](RegistryBackup& value, Setting setting) {
         switch (setting) {
         case kAbsent: value.Remove(); break;
         case kZero: value.SetDword(0); break;
