@@ -1,5 +1,6 @@
 #include "about/CAboutDlg.h"
 #include "about/CHyperLink.h"
+#include "tests/support/RegistryBackup.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <string>
 
 // The hyperlink control on its own: alignment of the link rectangle and the
@@ -19,32 +19,28 @@ constexpr wchar_t kColorKey[] = L"Software\\Microsoft\\Internet Explorer\\Settin
 constexpr COLORREF kDefaultLink = RGB(0, 0, 255);
 constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
 
-// Sets the browser's link colours for one test and removes them afterwards.
+// Sets the browser's link colours for one test (none: the value is absent)
+// and puts back what the prefix had afterwards.
 class BrowserColors {
 public:
     BrowserColors(const wchar_t* link, const wchar_t* visited)
     {
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kColorKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
-        Set(L"Anchor Color", link);
-        Set(L"Anchor Color Visited", visited);
+        Set(link_, link);
+        Set(visited_, visited);
     }
-    ~BrowserColors()
-    {
-        ::RegDeleteValueW(key_, L"Anchor Color");
-        ::RegDeleteValueW(key_, L"Anchor Color Visited");
-        ::RegCloseKey(key_);
-    }
-    BrowserColors(const BrowserColors&) = delete;
-    BrowserColors& operator=(const BrowserColors&) = delete;
 
 private:
-    void Set(const wchar_t* name, const wchar_t* value)
+    static void Set(RegistryBackup& value, const wchar_t* text)
     {
-        if (value == nullptr) return;
-        const DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
-        ::RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes);
+        if (text != nullptr) {
+            value.SetText(text);
+        } else {
+            value.Remove();
+        }
     }
-    HKEY key_ = nullptr;
+
+    RegistryBackup link_{kColorKey, L"Anchor Color"};
+    RegistryBackup visited_{kColorKey, L"Anchor Color Visited"};
 };
 
 std::string Hex(COLORREF color)

@@ -36,9 +36,3 @@ TEST(FolderTime, ChangedOnlyWhenModifiedAfterStoredTime)
     EXPECT_TRUE(IsFolderChanged(L"never", 1));
     EXPECT_FALSE(IsFolderChanged(L"", 0));
 }
-
-TEST(FolderTime, FoldersModifiedAfter2038AlwaysCountAsChanged)
-{
-    const int64_t modified = 2200000000LL;
-    EXPECT_TRUE(IsFolderChanged(FormatFolderTime(modified), modified));
-}

@@ -1,5 +1,6 @@
 #include "engine/CWallpaperPlayer.h"
 #include "tests/support/FakeActiveDesktop.h"
+#include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
 #include "win/UniqueHandle.h"
 
@@ -29,37 +30,10 @@ std::wstring ReadDesktopValue(const wchar_t* name)
 }
 
 // Puts the user's wallpaper settings back as they were before the test.
-class DesktopSettingsRestore {
-public:
-    DesktopSettingsRestore()
-    {
-        for (Saved& saved : values) saved.text = ReadDesktopValue(saved.name);
-    }
-    ~DesktopSettingsRestore()
-    {
-        HKEY raw = nullptr;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
-                              nullptr) != ERROR_SUCCESS) {
-            return;
-        }
-        UniqueRegKey key(raw);
-        for (const Saved& saved : values) {
-            if (saved.text == L"(missing)") {
-                ::RegDeleteValueW(key.Get(), saved.name);
-                continue;
-            }
-            const DWORD bytes = static_cast<DWORD>((saved.text.size() + 1) * sizeof(wchar_t));
-            ::RegSetValueExW(key.Get(), saved.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved.text.c_str()),
-                             bytes);
-        }
-    }
-
-private:
-    struct Saved {
-        const wchar_t* name;
-        std::wstring text;
-    };
-    Saved values[3] = {{L"Wallpaper", {}}, {L"WallpaperStyle", {}}, {L"TileWallpaper", {}}};
+struct DesktopSettingsRestore {
+    RegistryBackup wallpaper{kDesktopKey, L"Wallpaper"};
+    RegistryBackup style{kDesktopKey, L"WallpaperStyle"};
+    RegistryBackup tile{kDesktopKey, L"TileWallpaper"};
 };
 
 std::string Describe(const std::vector<FakeActiveDesktop::Call>& calls)

@@ -1,6 +1,7 @@
 #include "engine/FileManager.h"
 
 #include "config/DataFolder.h"
+#include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
 #include "win/UniqueHandle.h"
 
@@ -18,72 +19,6 @@ const wchar_t kExplorerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\E
 const wchar_t kSeparateProcess[] = L"SeparateProcess";
 const wchar_t kDesktopProcess[] = L"DesktopProcess";
 constexpr DWORD kWorkerWaitMs = 5000;
-
-// One HKCU value as the test prefix had it, put back (or removed again) at the end.
-class UserValueBackup {
-public:
-    UserValueBackup(const wchar_t* subKey, const wchar_t* name) : subKey_(subKey), name_(name)
-    {
-        HKEY opened = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-        keyExisted_ = true;
-        const UniqueRegKey key(opened);
-        DWORD size = 0;
-        if (::RegQueryValueExW(key.Get(), name, nullptr, &type_, nullptr, &size) != ERROR_SUCCESS) return;
-        data_.resize(size);
-        valueExisted_ = ::RegQueryValueExW(key.Get(), name, nullptr, &type_, data_.data(), &size) == ERROR_SUCCESS;
-    }
-
-    ~UserValueBackup()
-    {
-        if (!keyExisted_) {
-            ::RegDeleteKeyW(HKEY_CURRENT_USER, subKey_);
-            return;
-        }
-        const UniqueRegKey key = Create();
-        if (valueExisted_) {
-            ::RegSetValueExW(key.Get(), name_, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
-        } else {
-            ::RegDeleteValueW(key.Get(), name_);
-        }
-    }
-
-    UserValueBackup(const UserValueBackup&) = delete;
-    UserValueBackup& operator=(const UserValueBackup&) = delete;
-
-    void SetDword(DWORD value)
-    {
-        ::RegSetValueExW(Create().Get(), name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    }
-
-    void SetText(const std::wstring& text)
-    {
-        const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-        ::RegSetValueExW(Create().Get(), name_, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
-    }
-
-    void Remove()
-    {
-        HKEY opened = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, subKey_, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-        ::RegDeleteValueW(UniqueRegKey(opened).Get(), name_);
-    }
-
-private:
-    UniqueRegKey Create() const
-    {
-        HKEY created = nullptr;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, subKey_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr);
-        return UniqueRegKey(created);
-    }
-
-    const wchar_t* subKey_;
-    const wchar_t* name_;
-    bool keyExisted_ = false;
-    bool valueExisted_ = false;
-    DWORD type_ = REG_NONE;
-    std::vector<BYTE> data_;
-};
 
 // One environment variable of this process, set for a test and put back afterwards.
 class EnvironmentVariable {
@@ -174,17 +109,10 @@ protected:
 
     // Declared in this order so the Advanced key, if the test created it,
     // goes before its parent.
-    UserValueBackup desktop{kExplorerKey, kDesktopProcess};
-    UserValueBackup separate{kAdvancedKey, kSeparateProcess};
+    RegistryBackup desktop{kExplorerKey, kDesktopProcess};
+    RegistryBackup separate{kAdvancedKey, kSeparateProcess};
     RecordingLauncher launcher;
 };
-
-TEST_F(FileManagerTest, ExplorerPathIsInTheWindowsFolder)
-{
-    wchar_t buffer[kPathChars] = {};
-    ASSERT_TRUE(GetExplorerPath(buffer, kPathChars));
-    EXPECT_EQ(HiddenExplorer::ExpectedExplorerPath(), std::wstring(buffer));
-}
 
 TEST_F(FileManagerTest, ExplorerPathRefusesASmallBuffer)
 {
@@ -197,13 +125,17 @@ TEST_F(FileManagerTest, ExplorerPathRefusesASmallBuffer)
 TEST_F(FileManagerTest, StartsExplorerWithTheQuotedPathSelected)
 {
     const EnvironmentVariable pictures(L"LUMI_PICTURES", L"C:\\My Pictures,2024");
+    wchar_t profile[kPathChars] = {};
+    ASSERT_GT(::GetEnvironmentVariableW(L"USERPROFILE", profile, kPathChars), 0u);
     struct Case {
         const wchar_t* path;
-        const wchar_t* parameters;
+        std::wstring parameters;
     } const cases[] = {
         {L"C:\\Pictures\\sunset.jpg", L"/select,\"C:\\Pictures\\sunset.jpg\""},
         {L"C:\\My Pictures\\a, b,c.jpg", L"/select,\"C:\\My Pictures\\a, b,c.jpg\""},
+        {L"\\\\server\\share\\\u58c1\u7eb8.bmp", L"/select,\"\\\\server\\share\\\u58c1\u7eb8.bmp\""},
         {L"%LUMI_PICTURES%\\sea.png", L"/select,\"C:\\My Pictures,2024\\sea.png\""},
+        {L"%USERPROFILE%\\Pictures\\a.jpg", L"/select,\"" + std::wstring(profile) + L"\\Pictures\\a.jpg\""},
         {L"%LUMI_UNSET_VARIABLE%\\x.jpg", L"/select,\"%LUMI_UNSET_VARIABLE%\\x.jpg\""},
         {L"", L"/select,"},
     };
@@ -213,16 +145,8 @@ TEST_F(FileManagerTest, StartsExplorerWithTheQuotedPathSelected)
         EXPECT_EQ(1, recorder.starts) << "path: " << Narrow(c.path);
         EXPECT_EQ(0, recorder.opens) << "path: " << Narrow(c.path);
         EXPECT_EQ(HiddenExplorer::ExpectedExplorerPath(), recorder.program) << "path: " << Narrow(c.path);
-        EXPECT_EQ(std::wstring(c.parameters), recorder.parameters) << "path: " << Narrow(c.path);
+        EXPECT_EQ(c.parameters, recorder.parameters) << "path: " << Narrow(c.path);
     }
-}
-
-TEST_F(FileManagerTest, ExpandsTheUserProfileReference)
-{
-    wchar_t profile[kPathChars] = {};
-    ASSERT_GT(::GetEnvironmentVariableW(L"USERPROFILE", profile, kPathChars), 0u);
-    ASSERT_TRUE(RevealInFileManager(L"%USERPROFILE%\\Pictures\\a.jpg", launcher));
-    EXPECT_EQ(L"/select,\"" + std::wstring(profile) + L"\\Pictures\\a.jpg\"", launcher.parameters);
 }
 
 TEST_F(FileManagerTest, ChoosesTheFolderAloneFromExplorerSettings)
@@ -237,7 +161,7 @@ TEST_F(FileManagerTest, ChoosesTheFolderAloneFromExplorerSettings)
         {kAbsent, kOne, true},     {kZero, kOne, true},   {kOne, kOne, true},    {kText, kAbsent, false},
         {kAbsent, kText, false},
     };
-    const auto apply = [](UserValueBackup& value, Setting setting) {
+    const auto apply = [](RegistryBackup& value, Setting setting) {
         switch (setting) {
         case kAbsent: value.Remove(); break;
         case kZero: value.SetDword(0); break;

@@ -15,16 +15,10 @@
 namespace {
 
 constexpr size_t kLongestPath = 259;
+constexpr size_t kLevelChars = 40;  // name length of each level of a deep folder
 // Seconds between 1601 (file times) and 1970 (the C runtime's times).
 constexpr int64_t kEpochDifference = 11644473600LL;
 constexpr int64_t kTicksPerSecond = 10000000LL;
-
-std::string Show(const std::vector<std::wstring>& paths)
-{
-    std::string text;
-    for (const std::wstring& path : paths) text += "[" + Narrow(path) + "]";
-    return text;
-}
 
 std::vector<std::wstring> Sorted(std::vector<std::wstring> paths)
 {
@@ -81,6 +75,19 @@ protected:
         ::CreateDirectoryW(folder.c_str(), nullptr);
         for (const std::wstring& file : files) WriteBytes(folder + L"\\" + file, "x");
         return folder;
+    }
+
+    // A real folder, made level by level, whose path is longer than the limit.
+    std::wstring MakeDeepFolder()
+    {
+        std::wstring deep = dir.Join(L"deep");
+        ::CreateDirectoryW(deep.c_str(), nullptr);
+        while (deep.size() <= kLongestPath) {
+            deep += L"\\" + std::wstring(kLevelChars, L'd');
+            EXPECT_TRUE(::CreateDirectoryW(deep.c_str(), nullptr)) << "level ending at " << deep.size();
+        }
+        WriteBytes(deep + L"\\a.jpg", "x");
+        return deep;
     }
 
     // The list in order, as stepping through it from a fresh player shows it.
@@ -151,12 +158,17 @@ TEST_F(DiscoveryTest, FolderThatCannotBeScannedAddsNothing)
     const std::wstring kept = MakeFolder(L"kept", {L"a.jpg"});
     ASSERT_TRUE(player.ScanFolder(kept.c_str()));
     const std::wstring file = kept + L"\\a.jpg";
-    const std::wstring tooLong = dir.Join(std::wstring(kPathChars, L'x'));
+    // A real folder the platform finds, so the length check is what refuses it.
+    const std::wstring tooLong = MakeDeepFolder();
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(tooLong.c_str())) << tooLong.size() << " characters";
     for (const std::wstring& path : {dir.Join(L"missing"), file, tooLong, std::wstring()}) {
         EXPECT_FALSE(player.ScanFolder(path.c_str())) << Narrow(path);
     }
     EXPECT_FALSE(player.ScanFolder(nullptr));
     EXPECT_EQ(1, player.GetCount());
+
+    RemoveTree(dir.Join(L"deep"));
+    EXPECT_FALSE(FileIsThere(dir.Join(L"deep"))) << "the deep folder is cleaned up";
 }
 
 TEST_F(DiscoveryTest, FolderWithoutPicturesIsScannedEmpty)
@@ -241,27 +253,6 @@ TEST_F(DiscoveryTest, StampsTheTimeOfAFolderWithTrailingBackslash)
     EXPECT_FALSE(TestFoldersChanged(folders));
 }
 
-TEST_F(DiscoveryTest, ChangeTestComparesStoredTimeWithModificationTime)
-{
-    const std::wstring folder = MakeFolder(L"A", {});
-    const int64_t modified = FolderTime(folder);
-    struct Case {
-        std::wstring time;
-        bool changed;
-    } const cases[] = {
-        {L"", true},
-        {L"not a number", true},
-        {FormatFolderTime(modified - 1), true},
-        {FormatFolderTime(modified), false},
-        {FormatFolderTime(modified + 1), false},
-    };
-    for (const Case& c : cases) {
-        std::vector<CFolderEntry> folders = {Entry(folder, c.time)};
-        EXPECT_EQ(c.changed, TestFoldersChanged(folders)) << Narrow(c.time);
-        EXPECT_EQ(c.changed, folders[0].changed) << Narrow(c.time);
-    }
-}
-
 TEST_F(DiscoveryTest, ChangeTestStopsAtTheFirstChangedFolder)
 {
     const std::wstring a = MakeFolder(L"A", {});
@@ -303,13 +294,6 @@ protected:
     std::wstring listFile = dir.Join(L"wallpaper.txt");
 };
 
-TEST_F(StartUpChoiceTest, UnchangedFoldersLoadTheListFile)
-{
-    WriteBytes(listFile, "C:\\Kept\\x.jpg\r\n");
-    EXPECT_FALSE(LoadOrRescanFolders(player, stamped, listFile.c_str()));
-    EXPECT_EQ(Show({L"C:\\Kept\\x.jpg"}), Show(Listed()));
-}
-
 TEST_F(StartUpChoiceTest, UnchangedFoldersAndEmptyListFileStartEmpty)
 {
     WriteBytes(listFile, "");
@@ -321,15 +305,6 @@ TEST_F(StartUpChoiceTest, MissingListFileRebuilds)
 {
     EXPECT_TRUE(LoadOrRescanFolders(player, stamped, listFile.c_str()));
     EXPECT_EQ(Show({folder + L"\\a.jpg"}), Show(Listed()));
-}
-
-TEST_F(StartUpChoiceTest, ChangedFolderRebuildsWithoutReadingTheFile)
-{
-    WriteBytes(listFile, "C:\\Kept\\x.jpg\r\n");
-    std::vector<CFolderEntry> folders = {Entry(folder, L"")};
-    EXPECT_TRUE(LoadOrRescanFolders(player, folders, listFile.c_str()));
-    EXPECT_EQ(Show({folder + L"\\a.jpg"}), Show(Listed()));
-    EXPECT_EQ(stamped[0].time, folders[0].time);
 }
 
 TEST_F(StartUpChoiceTest, MissingFolderNeitherForcesNorStopsARebuild)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace {
 constexpr unsigned kWestern = 1252;
 constexpr unsigned kSimplifiedChinese = 936;
 const char kBom[] = "\xEF\xBB\xBF";
+// A ctest registration names the code page its locale must give, so a missing
+// locale fails that run instead of skipping every test written for it.
+const wchar_t kRequiredCodePageVariable[] = L"LUMI_REQUIRE_ACP";
+constexpr DWORD kNumberChars = 16;
 
 std::string Hex(const std::string& bytes)
 {
@@ -32,11 +37,24 @@ std::string Hex(const std::string& bytes)
     return text;
 }
 
-std::string Show(const std::vector<std::wstring>& paths)
+unsigned RequiredCodePage()
 {
-    std::string text;
-    for (const std::wstring& path : paths) text += "[" + Narrow(path) + "]";
-    return text;
+    wchar_t text[kNumberChars] = {};
+    const DWORD length = ::GetEnvironmentVariableW(kRequiredCodePageVariable, text, kNumberChars);
+    if (length == 0 || length >= kNumberChars) return 0;
+    return static_cast<unsigned>(std::wcstoul(text, nullptr, 10));
+}
+
+// Whether this run's locale gives the code page. The answer comes from the
+// platform, never from the function under test, so a wrong ListFileCodePage()
+// cannot turn its own tests into skips.
+bool RunsUnderCodePage(unsigned codePage)
+{
+    const unsigned active = ::GetACP();
+    if (RequiredCodePage() == codePage && active != codePage) {
+        ADD_FAILURE() << "this run needs code page " << codePage << " but the locale gives " << active;
+    }
+    return active == codePage;
 }
 
 class ListFileTest : public testing::Test {
@@ -82,8 +100,10 @@ protected:
 TEST_F(ListFileTest, WritesOnePathPerLineWithCarriageReturnLineFeed)
 {
     Hold({L"C:\\P\\a.jpg", L"C:\\P\\b.png"});
-    ASSERT_TRUE(player.SaveList(file.c_str()));
-    EXPECT_EQ(Hex("C:\\P\\a.jpg\r\nC:\\P\\b.png\r\n"), Hex(ReadBytes(file)));
+    for (int save = 1; save <= 2; ++save) {
+        ASSERT_TRUE(player.SaveList(file.c_str())) << "save " << save;
+        EXPECT_EQ(Hex("C:\\P\\a.jpg\r\nC:\\P\\b.png\r\n"), Hex(ReadBytes(file))) << "save " << save;
+    }
 }
 
 TEST_F(ListFileTest, EmptyListIsAnEmptyFile)
@@ -103,31 +123,10 @@ TEST_F(ListFileTest, EmptyEntryIsAnEmptyLine)
     EXPECT_EQ(Hex("C:\\a.jpg\r\n\r\nC:\\b.jpg\r\n"), Hex(ReadBytes(file)));
 }
 
-TEST_F(ListFileTest, SavingTwiceWritesTheSameBytes)
-{
-    Hold({L"C:\\P\\a.jpg", L"D:\\Q\\b.gif"});
-    ASSERT_TRUE(player.SaveList(file.c_str()));
-    const std::string first = ReadBytes(file);
-    ASSERT_TRUE(player.SaveList(file.c_str()));
-    EXPECT_EQ(Hex(first), Hex(ReadBytes(file)));
-}
-
 TEST_F(ListFileTest, ReadsLinesAsWritten)
 {
-    struct Case {
-        std::string bytes;
-        std::vector<std::wstring> expected;
-    } const cases[] = {
-        {"C:\\a.jpg\r\nC:\\b.jpg", {L"C:\\a.jpg", L"C:\\b.jpg"}},       // last line without line end
-        {"C:\\a.jpg\r\nC:\\b.jpg\r\n", {L"C:\\a.jpg", L"C:\\b.jpg"}},   // no extra empty entry
-        {"C:\\a.jpg\r\n\r\nC:\\b.jpg\r\n", {L"C:\\a.jpg", L"", L"C:\\b.jpg"}},  // blank middle line
-        {"C:\\a.jpg\nC:\\b.jpg\n", {L"C:\\a.jpg", L"C:\\b.jpg"}},
-        {"C:\\a\r.jpg\r\r\n", {L"C:\\a\r.jpg\r"}},                      // only the CR before LF goes
-        {" C:\\a.jpg \r\n", {L" C:\\a.jpg "}},                          // nothing trimmed
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Show(c.expected), Show(Load(c.bytes))) << Hex(c.bytes);
-    }
+    // Line splitting has its own table among the playlist rules; here the reader must use it and trim nothing.
+    EXPECT_EQ(Show({L" C:\\a.jpg ", L"", L"C:\\b.jpg"}), Show(Load(" C:\\a.jpg \r\n\r\nC:\\b.jpg")));
 }
 
 TEST_F(ListFileTest, MissingFileLeavesTheListAlone)
@@ -149,7 +148,7 @@ TEST_F(ListFileTest, LoadingReplacesTheList)
 
 TEST_F(ListFileTest, UnrepresentablePathMakesTheWholeFileUtf8)
 {
-    if (ListFileCodePage() == CP_UTF8) GTEST_SKIP() << "every path is representable in UTF-8";
+    if (RunsUnderCodePage(CP_UTF8)) GTEST_SKIP() << "every path is representable in UTF-8";
     // Thai has no place in the Western or the Chinese code pages.
     const std::vector<std::wstring> paths = {L"C:\\P\\a.jpg", L"C:\\\u0E01\\b.jpg", L"C:\\P\\c.jpg"};
     Hold(paths);
@@ -164,7 +163,8 @@ TEST_F(ListFileTest, UnrepresentablePathMakesTheWholeFileUtf8)
 
 TEST_F(ListFileTest, LookAlikeIsNotTakenForTheRealCharacter)
 {
-    if (ListFileCodePage() != kWestern) GTEST_SKIP() << "code page " << ListFileCodePage();
+    if (!RunsUnderCodePage(kWestern)) GTEST_SKIP() << "code page " << ::GetACP();
+    ASSERT_EQ(kWestern, ListFileCodePage());
     // A best-fit conversion would store "a" and name another file.
     Hold({L"C:\\P\\\u0101.jpg"});
     ASSERT_TRUE(player.SaveList(file.c_str()));
@@ -173,7 +173,8 @@ TEST_F(ListFileTest, LookAlikeIsNotTakenForTheRealCharacter)
 
 TEST_F(ListFileTest, WesternCodePageBytes)
 {
-    if (ListFileCodePage() != kWestern) GTEST_SKIP() << "code page " << ListFileCodePage();
+    if (!RunsUnderCodePage(kWestern)) GTEST_SKIP() << "code page " << ::GetACP();
+    ASSERT_EQ(kWestern, ListFileCodePage());
     Hold({L"C:\\Caf\u00E9\\\u00FCber.jpg"});
     ASSERT_TRUE(player.SaveList(file.c_str()));
     EXPECT_EQ(Hex("C:\\Caf\xE9\\\xFC" "ber.jpg\r\n"), Hex(ReadBytes(file)));
@@ -227,9 +228,8 @@ class ListFileChineseTest : public ListFileTest {
 protected:
     void SetUp() override
     {
-        if (::GetACP() != kSimplifiedChinese || ListFileCodePage() != kSimplifiedChinese) {
-            GTEST_SKIP() << "needs code page 936, have " << ListFileCodePage();
-        }
+        if (!RunsUnderCodePage(kSimplifiedChinese)) GTEST_SKIP() << "needs code page 936, have " << ::GetACP();
+        ASSERT_EQ(kSimplifiedChinese, ListFileCodePage());
         ListFileTest::SetUp();
     }
 };

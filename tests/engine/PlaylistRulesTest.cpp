@@ -27,16 +27,13 @@ TEST(PlaylistRules, StepBackwardWrapsToLastEntryAndNeverLeavesTheList)
     }
 }
 
-TEST(PlaylistRules, DeleteKeepsTheCurrentPictureOrShowsTheOneThatTookItsPlace)
+// Ordinary deletes are checked through the player itself; these are the edges.
+TEST(PlaylistRules, DeleteAtTheEdgesOfTheList)
 {
     struct Case {
         int index, position, countAfter;
         DeleteStep expected;
     } const cases[] = {
-        {1, 3, 5, {2, false}},   // earlier entry: same picture, one place up
-        {3, 3, 5, {3, true}},    // current entry: the next one moves in and is shown
-        {5, 3, 5, {3, false}},   // later entry: nothing changes
-        {5, 5, 5, {0, true}},    // current last entry: the first one is shown
         {0, 0, 0, {0, false}},   // only entry: nothing left to show
         {0, -1, 2, {-1, false}}, // no current picture
         {2, 7, 4, {6, false}},   // position past the end stays past the end

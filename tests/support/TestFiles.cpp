@@ -100,3 +100,10 @@ std::string Narrow(const std::wstring& text)
                           nullptr);
     return result;
 }
+
+std::string Show(const std::vector<std::wstring>& paths)
+{
+    std::string text;
+    for (const std::wstring& path : paths) text += "[" + Narrow(path) + "]";
+    return text;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A fresh folder under the temporary folder, removed with all it holds.
 class TempDir {
@@ -33,3 +34,5 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileIsThere(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 std::string Narrow(const std::wstring& text);
+// The paths each in brackets, for comparing lists in assertion messages.
+std::string Show(const std::vector<std::wstring>& paths);
