@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 // The hyperlink control on its own: alignment of the link rectangle and the
@@ -45,6 +46,22 @@ private:
         ::RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes);
     }
     HKEY key_ = nullptr;
+};
+
+// Asks the control for its dialog code when it goes. Held only by a link's
+// opener, the first of the link's members, it goes while the others are
+// already gone: what it sees is what any message reaching the control
+// while the link is being destroyed would find.
+class DlgCodeProbe {
+public:
+    DlgCodeProbe(HWND control, LRESULT* seen) : control_(control), seen_(seen) {}
+    ~DlgCodeProbe() { *seen_ = ::SendMessageW(control_, WM_GETDLGCODE, 0, 0); }
+    DlgCodeProbe(const DlgCodeProbe&) = delete;
+    DlgCodeProbe& operator=(const DlgCodeProbe&) = delete;
+
+private:
+    HWND control_;
+    LRESULT* seen_;
 };
 
 std::string Hex(COLORREF color)
@@ -157,4 +174,21 @@ TEST(HyperLinkLifetime, ControlOutlivingTheLinkIsAPlainStaticAgain)
         ASSERT_EQ(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
     }
     EXPECT_NE(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+}
+
+TEST(HyperLinkLifetime, ControlIsGivenBackBeforeTheLinksMembersGo)
+{
+    Host host;
+    HWND control = host.AddStatic(SS_LEFT, L"text");
+    constexpr LRESULT kNotAsked = -1;
+    LRESULT seen = kNotAsked;
+    {
+        auto probe = std::make_shared<DlgCodeProbe>(control, &seen);
+        CHyperLink link([probe](const std::wstring&) { return true; });
+        probe.reset();
+        ASSERT_TRUE(link.Attach(control));
+        ASSERT_EQ(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+    }
+    ASSERT_NE(kNotAsked, seen) << "the opener outlived the link";
+    EXPECT_NE(DLGC_WANTCHARS, seen) << "a half-destroyed link answered for the control: " << seen;
 }
