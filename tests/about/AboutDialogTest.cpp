@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,31 @@ std::wstring WindowText(HWND hwnd)
     wchar_t text[256] = {};
     ::GetWindowTextW(hwnd, text, 256);
     return text;
+}
+
+std::wstring ClassName(HWND hwnd)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+std::string Show(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+// The template's font size, turned into pixels as the dialog manager does.
+constexpr int kFontPoints = 9;
+constexpr int kPointsPerInch = 72;
+
+int ScreenDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 std::wstring ToolText(const CHyperLink& link)
@@ -139,40 +165,90 @@ protected:
 
 } // namespace
 
-TEST_F(AboutDialogTest, TemplateHasTheCaptionAndLayout)
+TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
 {
     HWND hwnd = dialog_->GetHandle();
     EXPECT_EQ(L"\u5173\u4e8e", WindowText(hwnd));
-    EXPECT_EQ(L"\u786e\u5b9a", WindowText(dialog_->GetItem(IDOK)));
 
-    // Position and size in dialog units, converted apart as the dialog manager does.
-    struct Case {
-        int id;
-        RECT units;
-    } const cases[] = {
-        {IDOK, {168, 81, 50, 14}},
-        {IDC_WEB_LINK, {46, 48, 172, 8}},
-        {IDC_MAIL_LINK, {46, 63, 172, 8}},
-    };
-    for (const Case& c : cases) {
-        RECT expected = c.units;
-        ::MapDialogRect(hwnd, &expected);
-        expected.right += expected.left;
-        expected.bottom += expected.top;
-        RECT actual = {};
-        ::GetWindowRect(dialog_->GetItem(c.id), &actual);
-        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_TRUE(::EqualRect(&expected, &actual))
-            << "control " << c.id << " at " << actual.left << "," << actual.top << "-" << actual.right << ","
-            << actual.bottom << " expected " << expected.left << "," << expected.top << "-" << expected.right << ","
-            << expected.bottom;
-    }
+    constexpr LONG_PTR kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+    EXPECT_EQ(kBoxStyle, style & kBoxStyle) << std::hex << "style 0x" << style;
+
+    LOGFONTW font = {};
+    const auto handle = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    ASSERT_EQ(static_cast<int>(sizeof(font)), ::GetObjectW(handle, sizeof(font), &font));
+    EXPECT_EQ(L"\u5b8b\u4f53", std::wstring(font.lfFaceName)) << Narrow(font.lfFaceName);
+    EXPECT_EQ(-::MulDiv(kFontPoints, ScreenDpi(), kPointsPerInch), font.lfHeight);
+
     RECT client = {};
     ::GetClientRect(hwnd, &client);
     RECT size = {0, 0, 225, 102};
     ::MapDialogRect(hwnd, &size);
     EXPECT_EQ(size.right, client.right);
     EXPECT_EQ(size.bottom, client.bottom);
+}
+
+// Every control of the template, in its order, which is also the tab order.
+TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
+{
+    struct Case {
+        const char* name;
+        int id;
+        const wchar_t* className;
+        const wchar_t* text; // null: not a text control
+        LONG_PTR typeMask;
+        LONG_PTR type;
+        bool tabStop;
+        RECT units; // x, y, width, height in dialog units
+    } const cases[] = {
+        {"OK", IDOK, L"Button", L"\u786e\u5b9a", BS_TYPEMASK, BS_DEFPUSHBUTTON, true, {168, 81, 50, 14}},
+        {"product", IDC_STATIC, L"Static", L"Lumivane 1.5", SS_TYPEMASK, SS_LEFT, false, {46, 12, 172, 10}},
+        {"icon", IDC_STATIC, L"Static", nullptr, SS_TYPEMASK, SS_ICON, false, {12, 12, 20, 20}},
+        {"notice", IDC_STATIC, L"Static",
+         L"\u81ea\u7531\u8f6f\u4ef6\uff0c\u6309\u539f\u6837\u63d0\u4f9b\uff0c\u4e0d\u9644\u5e26\u4efb\u4f55\u62c5"
+         L"\u4fdd\u3002",
+         SS_TYPEMASK, SS_LEFT, false, {46, 25, 172, 11}},
+        {"web label", IDC_STATIC, L"Static", L"\u7f51\u5740\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 48, 25, 8}},
+        {"mail label", IDC_STATIC, L"Static", L"\u90ae\u7bb1\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 63, 25, 8}},
+        {"web link", IDC_WEB_LINK, L"Static", kWebText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 48, 172, 8}},
+        {"mail link", IDC_MAIL_LINK, L"Static", kMailText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 63, 172, 8}},
+    };
+    HWND hwnd = dialog_->GetHandle();
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    ASSERT_EQ(std::size(cases), children.size());
+
+    for (size_t i = 0; i < children.size(); ++i) {
+        const Case& c = cases[i];
+        HWND control = children[i];
+        EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << c.name;
+        EXPECT_EQ(Narrow(c.className), Narrow(ClassName(control))) << c.name;
+        if (c.text != nullptr) {
+            EXPECT_EQ(Narrow(c.text), Narrow(WindowText(control))) << c.name;
+        }
+
+        const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
+        EXPECT_EQ(c.type, style & c.typeMask) << c.name << std::hex << ": style 0x" << style;
+        EXPECT_EQ(c.tabStop, (style & WS_TABSTOP) != 0) << c.name << std::hex << ": style 0x" << style;
+
+        // Position and size converted apart, as the dialog manager does.
+        RECT expected = c.units;
+        ::MapDialogRect(hwnd, &expected);
+        expected.right += expected.left;
+        expected.bottom += expected.top;
+        RECT actual = {};
+        ::GetWindowRect(control, &actual);
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&actual), 2);
+        if (c.type == SS_ICON) {
+            // An icon control takes the icon's own size.
+            expected.right = actual.right;
+            expected.bottom = actual.bottom;
+        }
+        EXPECT_TRUE(::EqualRect(&expected, &actual))
+            << c.name << " at " << Show(actual) << ", expected " << Show(expected);
+    }
 }
 
 TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirText)
