@@ -251,22 +251,25 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
     }
 }
 
-TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirText)
+TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirTextAndShowThemInTheTooltip)
 {
-    EXPECT_EQ(kWebText, WindowText(Web().GetHandle()));
-    EXPECT_EQ(kWebText, Web().GetLabel());
-    EXPECT_EQ(kWebText, Web().GetTarget());
-    EXPECT_EQ(kMailText, Mail().GetLabel());
-    EXPECT_EQ(L"mailto:" + kMailText, Mail().GetTarget());
-}
-
-TEST_F(AboutDialogTest, TooltipShowsTheCurrentTarget)
-{
-    ASSERT_NE(nullptr, Web().GetTooltip());
-    EXPECT_EQ(kWebText, ToolText(Web()));
-    ASSERT_NE(nullptr, Mail().GetTooltip());
-    EXPECT_EQ(L"mailto:" + kMailText, ToolText(Mail()));
-    EXPECT_EQ(1, ::SendMessageW(Mail().GetTooltip(), TTM_GETTOOLCOUNT, 0, 0));
+    struct Case {
+        const char* name;
+        const CHyperLink& link;
+        std::wstring text;
+        std::wstring target;
+    } const cases[] = {
+        {"web", Web(), kWebText, kWebText},
+        {"mail", Mail(), kMailText, L"mailto:" + kMailText},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Narrow(c.text), Narrow(WindowText(c.link.GetHandle()))) << c.name;
+        EXPECT_EQ(Narrow(c.text), Narrow(c.link.GetLabel())) << c.name;
+        EXPECT_EQ(Narrow(c.target), Narrow(c.link.GetTarget())) << c.name;
+        ASSERT_NE(nullptr, c.link.GetTooltip()) << c.name;
+        EXPECT_EQ(Narrow(c.target), Narrow(ToolText(c.link))) << c.name;
+        EXPECT_EQ(1, ::SendMessageW(c.link.GetTooltip(), TTM_GETTOOLCOUNT, 0, 0)) << c.name;
+    }
 }
 
 TEST_F(AboutDialogTest, LinkRectangleCoversOnlyTheText)
@@ -281,29 +284,29 @@ TEST_F(AboutDialogTest, LinkRectangleCoversOnlyTheText)
     EXPECT_GT(r.bottom, 0);
 }
 
-TEST_F(AboutDialogTest, HoverUnderlinesUntilThePointerLeaves)
+TEST_F(AboutDialogTest, HoverUnderlinesUntilThePointerLeavesTheText)
 {
     HWND link = Web().GetHandle();
-    EXPECT_FALSE(Web().IsHovering());
-    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+    struct Case {
+        const char* name;
+        UINT msg;
+        LPARAM point;
+    } const cases[] = {
+        {"pointer leaves the control", WM_MOUSELEAVE, 0},
+        {"pointer moves beside the text", WM_MOUSEMOVE, BesideText(Web())},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Web().IsHovering()) << c.name;
+        EXPECT_FALSE(IsUnderlined(Web().GetDrawFont())) << c.name;
 
-    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
-    EXPECT_TRUE(Web().IsHovering());
-    EXPECT_TRUE(IsUnderlined(Web().GetDrawFont()));
+        ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
+        EXPECT_TRUE(Web().IsHovering()) << c.name;
+        EXPECT_TRUE(IsUnderlined(Web().GetDrawFont())) << c.name;
 
-    ::SendMessageW(link, WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(Web().IsHovering());
-    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
-}
-
-TEST_F(AboutDialogTest, MovingBesideTheTextEndsTheHover)
-{
-    HWND link = Web().GetHandle();
-    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
-    ASSERT_TRUE(Web().IsHovering());
-    ::SendMessageW(link, WM_MOUSEMOVE, 0, BesideText(Web()));
-    EXPECT_FALSE(Web().IsHovering());
-    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+        ::SendMessageW(link, c.msg, 0, c.point);
+        EXPECT_FALSE(Web().IsHovering()) << c.name;
+        EXPECT_FALSE(IsUnderlined(Web().GetDrawFont())) << c.name;
+    }
 }
 
 TEST_F(AboutDialogTest, ClickInsideTheTextOpensTheTarget)
@@ -335,28 +338,39 @@ TEST_F(AboutDialogTest, ClicksThatDoNotStartAndEndOnTheTextOpenNothing)
     }
 }
 
-TEST_F(AboutDialogTest, EnterAndSpaceOpenTheTarget)
-{
-    for (WPARAM key : {WPARAM{13}, WPARAM{32}, WPARAM{'a'}, WPARAM{9}}) {
-        ::SendMessageW(Web().GetHandle(), WM_CHAR, key, 0);
-    }
-    const std::vector<std::wstring> expected = {kWebText, kWebText};
-    EXPECT_EQ(expected, opened_);
-    EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(Web().GetHandle(), WM_GETDLGCODE, 0, 0));
-}
-
 // Keys as a user types them: through the dialog manager, which picks Enter
-// for the default button unless the focused control asks for it.
+// for the default button and Tab for moving on unless the focused control
+// asks for them.
 TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
 {
     HWND link = Web().GetHandle();
-    for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+    HWND ok = dialog_->GetItem(IDOK);
+    struct Case {
+        const char* name;
+        WPARAM key;
+        size_t opened; // targets opened so far
+        HWND focus;    // where the focus is afterwards
+    } const cases[] = {
+        {"Enter", VK_RETURN, 1, link},
+        {"space", VK_SPACE, 2, link},
+        {"a letter", 'A', 2, link},
+        {"Tab", VK_TAB, 2, ok},
+    };
+    for (const Case& c : cases) {
         ::SetFocus(link);
-        TypeKey(key);
+        TypeKey(c.key);
+        EXPECT_EQ(c.opened, opened_.size()) << c.name;
+        EXPECT_EQ(c.focus, ::GetFocus()) << c.name;
+        ASSERT_TRUE(::IsWindow(dialog_->GetHandle())) << c.name << " closed the box with " << dialog_->GetResult();
     }
-    const std::vector<std::wstring> expected = {kWebText, kWebText};
-    EXPECT_EQ(expected, opened_);
-    EXPECT_TRUE(::IsWindow(dialog_->GetHandle())) << "the box closed with " << dialog_->GetResult();
+    for (const std::wstring& target : opened_) EXPECT_EQ(Narrow(kWebText), Narrow(target));
+
+    // A tab character that reaches the link all the same opens nothing either.
+    ::SendMessageW(link, WM_CHAR, '\t', 0);
+    EXPECT_EQ(2u, opened_.size());
+    // Asked without a key, the link wants characters only, so the dialog
+    // manager keeps Tab and the arrows.
+    EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(link, WM_GETDLGCODE, 0, 0));
 }
 
 TEST_F(AboutDialogTest, EnterElsewhereStillPressesOk)
