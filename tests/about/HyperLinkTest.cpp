@@ -280,14 +280,18 @@ TEST(HyperLinkRect, FollowsTheControlsAlignment)
     }
 }
 
+// A plain static is transparent to the mouse, which then goes to its parent.
 TEST(HyperLinkAttach, StaticControlGetsClicks)
 {
     Host host;
     CHyperLink link;
     HWND control = host.AddStatic(SS_LEFT, L"x");
-    ASSERT_EQ(0, ::GetWindowLongPtrW(control, GWL_STYLE) & SS_NOTIFY);
+    RECT r = {};
+    ::GetWindowRect(control, &r);
+    const LPARAM inside = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_EQ(HTTRANSPARENT, ::SendMessageW(control, WM_NCHITTEST, 0, inside));
     ASSERT_TRUE(link.Attach(control));
-    EXPECT_NE(0, ::GetWindowLongPtrW(control, GWL_STYLE) & SS_NOTIFY);
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(control, WM_NCHITTEST, 0, inside));
     EXPECT_FALSE(link.Attach(control)) << "a link takes over one control only";
 }
 
