@@ -20,6 +20,9 @@ using LinkOpener = std::function<bool(const std::wstring& target)>;
 class CHyperLink : public CWindowSubclass {
 public:
     explicit CHyperLink(LinkOpener opener = &CHyperLink::OpenWithShell);
+    // The control is given back before the fonts, the tooltip and the opener
+    // go, so no message that reaches it meanwhile finds them half destroyed.
+    ~CHyperLink() override { Unsubclass(); }
 
     // Takes over a static control and prepares fonts, tooltip, target and colours.
     bool Attach(HWND control);

@@ -27,10 +27,12 @@ protected:
     // Called once the window is gone; the object may not touch its window here.
     virtual void OnFinalMessage() {}
 
+    // For a derived destructor, so the window is let go before its members.
+    void Unsubclass();
+
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
-    void Unsubclass();
 
     HWND hwnd_ = nullptr;
 };

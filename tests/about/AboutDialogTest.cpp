@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,31 @@ std::wstring WindowText(HWND hwnd)
     wchar_t text[256] = {};
     ::GetWindowTextW(hwnd, text, 256);
     return text;
+}
+
+std::wstring ClassName(HWND hwnd)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+std::string Show(const RECT& r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+// The template's font size, turned into pixels as the dialog manager does.
+constexpr int kFontPoints = 9;
+constexpr int kPointsPerInch = 72;
+
+int ScreenDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 std::wstring ToolText(const CHyperLink& link)
@@ -139,34 +165,21 @@ protected:
 
 } // namespace
 
-TEST_F(AboutDialogTest, TemplateHasTheCaptionAndLayout)
+TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
 {
     HWND hwnd = dialog_->GetHandle();
     EXPECT_EQ(L"\u5173\u4e8e", WindowText(hwnd));
-    EXPECT_EQ(L"\u786e\u5b9a", WindowText(dialog_->GetItem(IDOK)));
 
-    // Position and size in dialog units, converted apart as the dialog manager does.
-    struct Case {
-        int id;
-        RECT units;
-    } const cases[] = {
-        {IDOK, {168, 81, 50, 14}},
-        {IDC_WEB_LINK, {46, 48, 172, 8}},
-        {IDC_MAIL_LINK, {46, 63, 172, 8}},
-    };
-    for (const Case& c : cases) {
-        RECT expected = c.units;
-        ::MapDialogRect(hwnd, &expected);
-        expected.right += expected.left;
-        expected.bottom += expected.top;
-        RECT actual = {};
-        ::GetWindowRect(dialog_->GetItem(c.id), &actual);
-        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_TRUE(::EqualRect(&expected, &actual))
-            << "control " << c.id << " at " << actual.left << "," << actual.top << "-" << actual.right << ","
-            << actual.bottom << " expected " << expected.left << "," << expected.top << "-" << expected.right << ","
-            << expected.bottom;
-    }
+    constexpr LONG_PTR kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
+    EXPECT_EQ(kBoxStyle, style & kBoxStyle) << std::hex << "style 0x" << style;
+
+    LOGFONTW font = {};
+    const auto handle = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    ASSERT_EQ(static_cast<int>(sizeof(font)), ::GetObjectW(handle, sizeof(font), &font));
+    EXPECT_EQ(L"\u5b8b\u4f53", std::wstring(font.lfFaceName)) << Narrow(font.lfFaceName);
+    EXPECT_EQ(-::MulDiv(kFontPoints, ScreenDpi(), kPointsPerInch), font.lfHeight);
+
     RECT client = {};
     ::GetClientRect(hwnd, &client);
     RECT size = {0, 0, 225, 102};
@@ -175,22 +188,88 @@ TEST_F(AboutDialogTest, TemplateHasTheCaptionAndLayout)
     EXPECT_EQ(size.bottom, client.bottom);
 }
 
-TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirText)
+// Every control of the template, in its order, which is also the tab order.
+TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
 {
-    EXPECT_EQ(kWebText, WindowText(Web().GetHandle()));
-    EXPECT_EQ(kWebText, Web().GetLabel());
-    EXPECT_EQ(kWebText, Web().GetTarget());
-    EXPECT_EQ(kMailText, Mail().GetLabel());
-    EXPECT_EQ(L"mailto:" + kMailText, Mail().GetTarget());
+    struct Case {
+        const char* name;
+        int id;
+        const wchar_t* className;
+        const wchar_t* text; // null: not a text control
+        LONG_PTR typeMask;
+        LONG_PTR type;
+        bool tabStop;
+        RECT units; // x, y, width, height in dialog units
+    } const cases[] = {
+        {"OK", IDOK, L"Button", L"\u786e\u5b9a", BS_TYPEMASK, BS_DEFPUSHBUTTON, true, {168, 81, 50, 14}},
+        {"product", IDC_STATIC, L"Static", L"Lumivane 1.5", SS_TYPEMASK, SS_LEFT, false, {46, 12, 172, 10}},
+        {"icon", IDC_STATIC, L"Static", nullptr, SS_TYPEMASK, SS_ICON, false, {12, 12, 20, 20}},
+        {"notice", IDC_STATIC, L"Static",
+         L"\u81ea\u7531\u8f6f\u4ef6\uff0c\u6309\u539f\u6837\u63d0\u4f9b\uff0c\u4e0d\u9644\u5e26\u4efb\u4f55\u62c5"
+         L"\u4fdd\u3002",
+         SS_TYPEMASK, SS_LEFT, false, {46, 25, 172, 11}},
+        {"web label", IDC_STATIC, L"Static", L"\u7f51\u5740\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 48, 25, 8}},
+        {"mail label", IDC_STATIC, L"Static", L"\u90ae\u7bb1\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 63, 25, 8}},
+        {"web link", IDC_WEB_LINK, L"Static", kWebText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 48, 172, 8}},
+        {"mail link", IDC_MAIL_LINK, L"Static", kMailText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 63, 172, 8}},
+    };
+    HWND hwnd = dialog_->GetHandle();
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    ASSERT_EQ(std::size(cases), children.size());
+
+    for (size_t i = 0; i < children.size(); ++i) {
+        const Case& c = cases[i];
+        HWND control = children[i];
+        EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << c.name;
+        EXPECT_EQ(Narrow(c.className), Narrow(ClassName(control))) << c.name;
+        if (c.text != nullptr) {
+            EXPECT_EQ(Narrow(c.text), Narrow(WindowText(control))) << c.name;
+        }
+
+        const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
+        EXPECT_EQ(c.type, style & c.typeMask) << c.name << std::hex << ": style 0x" << style;
+        EXPECT_EQ(c.tabStop, (style & WS_TABSTOP) != 0) << c.name << std::hex << ": style 0x" << style;
+
+        // Position and size converted apart, as the dialog manager does.
+        RECT expected = c.units;
+        ::MapDialogRect(hwnd, &expected);
+        expected.right += expected.left;
+        expected.bottom += expected.top;
+        RECT actual = {};
+        ::GetWindowRect(control, &actual);
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&actual), 2);
+        if (c.type == SS_ICON) {
+            // An icon control takes the icon's own size.
+            expected.right = actual.right;
+            expected.bottom = actual.bottom;
+        }
+        EXPECT_TRUE(::EqualRect(&expected, &actual))
+            << c.name << " at " << Show(actual) << ", expected " << Show(expected);
+    }
 }
 
-TEST_F(AboutDialogTest, TooltipShowsTheCurrentTarget)
+TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirTextAndShowThemInTheTooltip)
 {
-    ASSERT_NE(nullptr, Web().GetTooltip());
-    EXPECT_EQ(kWebText, ToolText(Web()));
-    ASSERT_NE(nullptr, Mail().GetTooltip());
-    EXPECT_EQ(L"mailto:" + kMailText, ToolText(Mail()));
-    EXPECT_EQ(1, ::SendMessageW(Mail().GetTooltip(), TTM_GETTOOLCOUNT, 0, 0));
+    struct Case {
+        const char* name;
+        const CHyperLink& link;
+        std::wstring text;
+        std::wstring target;
+    } const cases[] = {
+        {"web", Web(), kWebText, kWebText},
+        {"mail", Mail(), kMailText, L"mailto:" + kMailText},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Narrow(c.text), Narrow(WindowText(c.link.GetHandle()))) << c.name;
+        EXPECT_EQ(Narrow(c.text), Narrow(c.link.GetLabel())) << c.name;
+        EXPECT_EQ(Narrow(c.target), Narrow(c.link.GetTarget())) << c.name;
+        ASSERT_NE(nullptr, c.link.GetTooltip()) << c.name;
+        EXPECT_EQ(Narrow(c.target), Narrow(ToolText(c.link))) << c.name;
+        EXPECT_EQ(1, ::SendMessageW(c.link.GetTooltip(), TTM_GETTOOLCOUNT, 0, 0)) << c.name;
+    }
 }
 
 TEST_F(AboutDialogTest, LinkRectangleCoversOnlyTheText)
@@ -205,29 +284,29 @@ TEST_F(AboutDialogTest, LinkRectangleCoversOnlyTheText)
     EXPECT_GT(r.bottom, 0);
 }
 
-TEST_F(AboutDialogTest, HoverUnderlinesUntilThePointerLeaves)
+TEST_F(AboutDialogTest, HoverUnderlinesUntilThePointerLeavesTheText)
 {
     HWND link = Web().GetHandle();
-    EXPECT_FALSE(Web().IsHovering());
-    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+    struct Case {
+        const char* name;
+        UINT msg;
+        LPARAM point;
+    } const cases[] = {
+        {"pointer leaves the control", WM_MOUSELEAVE, 0},
+        {"pointer moves beside the text", WM_MOUSEMOVE, BesideText(Web())},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(Web().IsHovering()) << c.name;
+        EXPECT_FALSE(IsUnderlined(Web().GetDrawFont())) << c.name;
 
-    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
-    EXPECT_TRUE(Web().IsHovering());
-    EXPECT_TRUE(IsUnderlined(Web().GetDrawFont()));
+        ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
+        EXPECT_TRUE(Web().IsHovering()) << c.name;
+        EXPECT_TRUE(IsUnderlined(Web().GetDrawFont())) << c.name;
 
-    ::SendMessageW(link, WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(Web().IsHovering());
-    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
-}
-
-TEST_F(AboutDialogTest, MovingBesideTheTextEndsTheHover)
-{
-    HWND link = Web().GetHandle();
-    ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
-    ASSERT_TRUE(Web().IsHovering());
-    ::SendMessageW(link, WM_MOUSEMOVE, 0, BesideText(Web()));
-    EXPECT_FALSE(Web().IsHovering());
-    EXPECT_FALSE(IsUnderlined(Web().GetDrawFont()));
+        ::SendMessageW(link, c.msg, 0, c.point);
+        EXPECT_FALSE(Web().IsHovering()) << c.name;
+        EXPECT_FALSE(IsUnderlined(Web().GetDrawFont())) << c.name;
+    }
 }
 
 TEST_F(AboutDialogTest, ClickInsideTheTextOpensTheTarget)
@@ -259,28 +338,39 @@ TEST_F(AboutDialogTest, ClicksThatDoNotStartAndEndOnTheTextOpenNothing)
     }
 }
 
-TEST_F(AboutDialogTest, EnterAndSpaceOpenTheTarget)
-{
-    for (WPARAM key : {WPARAM{13}, WPARAM{32}, WPARAM{'a'}, WPARAM{9}}) {
-        ::SendMessageW(Web().GetHandle(), WM_CHAR, key, 0);
-    }
-    const std::vector<std::wstring> expected = {kWebText, kWebText};
-    EXPECT_EQ(expected, opened_);
-    EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(Web().GetHandle(), WM_GETDLGCODE, 0, 0));
-}
-
 // Keys as a user types them: through the dialog manager, which picks Enter
-// for the default button unless the focused control asks for it.
+// for the default button and Tab for moving on unless the focused control
+// asks for them.
 TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
 {
     HWND link = Web().GetHandle();
-    for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_SPACE}}) {
+    HWND ok = dialog_->GetItem(IDOK);
+    struct Case {
+        const char* name;
+        WPARAM key;
+        size_t opened; // targets opened so far
+        HWND focus;    // where the focus is afterwards
+    } const cases[] = {
+        {"Enter", VK_RETURN, 1, link},
+        {"space", VK_SPACE, 2, link},
+        {"a letter", 'A', 2, link},
+        {"Tab", VK_TAB, 2, ok},
+    };
+    for (const Case& c : cases) {
         ::SetFocus(link);
-        TypeKey(key);
+        TypeKey(c.key);
+        EXPECT_EQ(c.opened, opened_.size()) << c.name;
+        EXPECT_EQ(c.focus, ::GetFocus()) << c.name;
+        ASSERT_TRUE(::IsWindow(dialog_->GetHandle())) << c.name << " closed the box with " << dialog_->GetResult();
     }
-    const std::vector<std::wstring> expected = {kWebText, kWebText};
-    EXPECT_EQ(expected, opened_);
-    EXPECT_TRUE(::IsWindow(dialog_->GetHandle())) << "the box closed with " << dialog_->GetResult();
+    for (const std::wstring& target : opened_) EXPECT_EQ(Narrow(kWebText), Narrow(target));
+
+    // A tab character that reaches the link all the same opens nothing either.
+    ::SendMessageW(link, WM_CHAR, '\t', 0);
+    EXPECT_EQ(2u, opened_.size());
+    // Asked without a key, the link wants characters only, so the dialog
+    // manager keeps Tab and the arrows.
+    EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(link, WM_GETDLGCODE, 0, 0));
 }
 
 TEST_F(AboutDialogTest, EnterElsewhereStillPressesOk)

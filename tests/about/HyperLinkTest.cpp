@@ -1,14 +1,21 @@
 #include "about/CAboutDlg.h"
 #include "about/CHyperLink.h"
 #include "tests/support/RegistryBackup.h"
+#include "tests/support/TestFiles.h"
+#include "win/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The hyperlink control on its own: alignment of the link rectangle and the
 // link colours taken from the browser settings.
@@ -16,18 +23,29 @@
 namespace {
 
 constexpr wchar_t kColorKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
+constexpr wchar_t kLinkValue[] = L"Anchor Color";
+constexpr wchar_t kVisitedValue[] = L"Anchor Color Visited";
+// Everyone may read the key, nobody may change it.
+constexpr wchar_t kReadOnlyDacl[] = L"D:P(A;;KR;;;WD)";
 constexpr COLORREF kDefaultLink = RGB(0, 0, 255);
 constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
 
-// Sets the browser's link colours for one test (none: the value is absent)
-// and puts back what the prefix had afterwards.
+// Sets the browser's link colours for one test (null removes a value) and
+// puts back what the prefix had afterwards.
 class BrowserColors {
 public:
     BrowserColors(const wchar_t* link, const wchar_t* visited)
     {
         Set(link_, link);
         Set(visited_, visited);
+        HKEY opened = nullptr;
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ | WRITE_DAC, &opened);
+        key_.Reset(opened);
     }
+
+    // Opened with the right to change its security, which it keeps whatever
+    // the key's security says later.
+    HKEY Get() const { return key_.Get(); }
 
 private:
     static void Set(RegistryBackup& value, const wchar_t* text)
@@ -39,8 +57,94 @@ private:
         }
     }
 
-    RegistryBackup link_{kColorKey, L"Anchor Color"};
-    RegistryBackup visited_{kColorKey, L"Anchor Color Visited"};
+    // Declared first, restored last: the key is closed before its values go back.
+    RegistryBackup link_{kColorKey, kLinkValue};
+    RegistryBackup visited_{kColorKey, kVisitedValue};
+    UniqueRegKey key_;
+};
+
+// The key's access list, as a self-relative security descriptor; empty when it cannot be read.
+std::vector<BYTE> KeyDacl(HKEY key)
+{
+    DWORD bytes = 0;
+    ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &bytes);
+    std::vector<BYTE> descriptor(bytes);
+    if (bytes == 0 || ::RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor.data(), &bytes) != ERROR_SUCCESS) {
+        descriptor.clear();
+    }
+    return descriptor;
+}
+
+// The colour key's access list as text, to tell that it was put back as it was.
+std::string DaclText()
+{
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "(no key)";
+    const UniqueRegKey key(opened);
+    std::vector<BYTE> descriptor = KeyDacl(key.Get());
+    wchar_t* text = nullptr;
+    if (descriptor.empty() ||
+        !::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                               DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        return "(unreadable)";
+    }
+    const std::string result = Narrow(text);
+    ::LocalFree(text);
+    return result;
+}
+
+// Makes the key read-only for everyone for one scope, then puts back the
+// access list it had, through a handle that was opened with that right.
+class ReadOnlyKey {
+public:
+    explicit ReadOnlyKey(HKEY key) : key_(key), original_(KeyDacl(key))
+    {
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        if (original_.empty() ||
+            !::ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadOnlyDacl, SDDL_REVISION_1, &readOnly, nullptr)) {
+            return;
+        }
+        applied_ = ::RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        ::LocalFree(readOnly);
+    }
+    ~ReadOnlyKey()
+    {
+        if (applied_) ::RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
+    }
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+
+    bool Applied() const { return applied_; }
+
+private:
+    HKEY key_;
+    std::vector<BYTE> original_;
+    bool applied_ = false;
+};
+
+// What opening the key with the given rights gives now.
+LONG OpenColorKey(REGSAM rights)
+{
+    HKEY key = nullptr;
+    const LONG status = ::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, rights, &key);
+    if (status == ERROR_SUCCESS) ::RegCloseKey(key);
+    return status;
+}
+
+// Asks the control for its dialog code when it goes. Held only by a link's
+// opener, the first of the link's members, it goes while the others are
+// already gone: what it sees is what any message reaching the control
+// while the link is being destroyed would find.
+class DlgCodeProbe {
+public:
+    DlgCodeProbe(HWND control, LRESULT* seen) : control_(control), seen_(seen) {}
+    ~DlgCodeProbe() { *seen_ = ::SendMessageW(control_, WM_GETDLGCODE, 0, 0); }
+    DlgCodeProbe(const DlgCodeProbe&) = delete;
+    DlgCodeProbe& operator=(const DlgCodeProbe&) = delete;
+
+private:
+    HWND control_;
+    LRESULT* seen_;
 };
 
 std::string Hex(COLORREF color)
@@ -74,28 +178,43 @@ private:
 
 } // namespace
 
+// How the values are parsed is the colour parser's own test; here they
+// travel from the registry to the links.
 TEST(HyperLinkColors, BrowserSettingsReplaceTheDefaults)
 {
     struct Case {
+        const char* name;
         const wchar_t* link;
         const wchar_t* visited;
+        bool readOnlyKey;
         COLORREF expectedLink;
         COLORREF expectedVisited;
     } const cases[] = {
-        {L"0,128,0", L"300,0,0", RGB(0, 128, 0), RGB(44, 0, 0)},
-        {L"0,128", L"0,128,", kDefaultLink, kDefaultVisited},
-        {L"-1,0,0", L"0,-1,0", kDefaultLink, kDefaultVisited},
-        {L"1,2,3", nullptr, RGB(1, 2, 3), kDefaultVisited},
-        {L"1111,22222,33333", L"9,9,9", kDefaultLink, RGB(9, 9, 9)}, // longer than the value buffer
+        {"both parsed", L"0,128,0", L"300,0,0", false, RGB(0, 128, 0), RGB(44, 0, 0)},
+        {"visited missing", L"1,2,3", nullptr, false, RGB(1, 2, 3), kDefaultVisited},
+        {"longer than the value buffer", L"1111,22222,33333", L"9,9,9", false, kDefaultLink, RGB(9, 9, 9)},
+        {"read-only key", L"10,20,30", L"40,50,60", true, RGB(10, 20, 30), RGB(40, 50, 60)},
     };
+    const std::string originalDacl = DaclText();
+    ASSERT_EQ(0u, originalDacl.rfind("D:", 0)) << originalDacl;
+
     for (const Case& c : cases) {
         const BrowserColors colors(c.link, c.visited);
+        std::optional<ReadOnlyKey> readOnly;
+        if (c.readOnlyKey) {
+            readOnly.emplace(colors.Get());
+            ASSERT_TRUE(readOnly->Applied()) << c.name;
+            ASSERT_EQ(ERROR_ACCESS_DENIED, OpenColorKey(KEY_READ | KEY_WRITE)) << c.name << ": the key is not read-only";
+            ASSERT_EQ(ERROR_SUCCESS, OpenColorKey(KEY_READ)) << c.name;
+        }
         CAboutDlg dialog([](const std::wstring&) { return true; });
-        ASSERT_NE(nullptr, dialog.Create(nullptr));
-        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.WebLink().GetLinkColor()));
-        EXPECT_EQ(Hex(c.expectedVisited), Hex(dialog.WebLink().GetVisitedColor()));
-        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.MailLink().GetLinkColor()));
+        ASSERT_NE(nullptr, dialog.Create(nullptr)) << c.name;
+        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.WebLink().GetLinkColor())) << c.name;
+        EXPECT_EQ(Hex(c.expectedVisited), Hex(dialog.WebLink().GetVisitedColor())) << c.name;
+        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.MailLink().GetLinkColor())) << c.name;
     }
+
+    EXPECT_EQ(originalDacl, DaclText()) << "the key's access list was not put back";
 }
 
 TEST(HyperLinkRect, FollowsTheControlsAlignment)
@@ -121,14 +240,18 @@ TEST(HyperLinkRect, FollowsTheControlsAlignment)
     }
 }
 
+// A plain static is transparent to the mouse, which then goes to its parent.
 TEST(HyperLinkAttach, StaticControlGetsClicks)
 {
     Host host;
     CHyperLink link;
     HWND control = host.AddStatic(SS_LEFT, L"x");
-    ASSERT_EQ(0, ::GetWindowLongPtrW(control, GWL_STYLE) & SS_NOTIFY);
+    RECT r = {};
+    ::GetWindowRect(control, &r);
+    const LPARAM inside = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_EQ(HTTRANSPARENT, ::SendMessageW(control, WM_NCHITTEST, 0, inside));
     ASSERT_TRUE(link.Attach(control));
-    EXPECT_NE(0, ::GetWindowLongPtrW(control, GWL_STYLE) & SS_NOTIFY);
+    EXPECT_EQ(HTCLIENT, ::SendMessageW(control, WM_NCHITTEST, 0, inside));
     EXPECT_FALSE(link.Attach(control)) << "a link takes over one control only";
 }
 
@@ -153,4 +276,21 @@ TEST(HyperLinkLifetime, ControlOutlivingTheLinkIsAPlainStaticAgain)
         ASSERT_EQ(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
     }
     EXPECT_NE(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+}
+
+TEST(HyperLinkLifetime, ControlIsGivenBackBeforeTheLinksMembersGo)
+{
+    Host host;
+    HWND control = host.AddStatic(SS_LEFT, L"text");
+    constexpr LRESULT kNotAsked = -1;
+    LRESULT seen = kNotAsked;
+    {
+        auto probe = std::make_shared<DlgCodeProbe>(control, &seen);
+        CHyperLink link([probe](const std::wstring&) { return true; });
+        probe.reset();
+        ASSERT_TRUE(link.Attach(control));
+        ASSERT_EQ(DLGC_WANTCHARS, ::SendMessageW(control, WM_GETDLGCODE, 0, 0));
+    }
+    ASSERT_NE(kNotAsked, seen) << "the opener outlived the link";
+    EXPECT_NE(DLGC_WANTCHARS, seen) << "a half-destroyed link answered for the control: " << seen;
 }
