@@ -50,19 +50,6 @@ bool IsUnderlined(HFONT font)
     return font && ::GetObjectW(font, sizeof(logFont), &logFont) == sizeof(logFont) && logFont.lfUnderline;
 }
 
-std::wstring WindowText(HWND hwnd)
-{
-    wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd, text, 256);
-    return text;
-}
-
-std::wstring ClassName(HWND hwnd)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(hwnd, name, 64);
-    return name;
-}
 
 std::string Show(const RECT& r)
 {
@@ -168,7 +155,7 @@ protected:
 TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
 {
     HWND hwnd = dialog_->GetHandle();
-    EXPECT_EQ(L"\u5173\u4e8e", WindowText(hwnd));
+    EXPECT_EQ(L"\u5173\u4e8e", WindowTextOf(hwnd));
 
     constexpr LONG_PTR kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
@@ -224,9 +211,9 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
         const Case& c = cases[i];
         HWND control = children[i];
         EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << c.name;
-        EXPECT_EQ(Narrow(c.className), Narrow(ClassName(control))) << c.name;
+        EXPECT_EQ(Narrow(c.className), Narrow(ClassNameOf(control))) << c.name;
         if (c.text != nullptr) {
-            EXPECT_EQ(Narrow(c.text), Narrow(WindowText(control))) << c.name;
+            EXPECT_EQ(Narrow(c.text), Narrow(WindowTextOf(control))) << c.name;
         }
 
         const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
@@ -263,7 +250,7 @@ TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirTextAndShowThemInTheToolti
         {"mail", Mail(), kMailText, L"mailto:" + kMailText},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Narrow(c.text), Narrow(WindowText(c.link.GetHandle()))) << c.name;
+        EXPECT_EQ(Narrow(c.text), Narrow(WindowTextOf(c.link.GetHandle()))) << c.name;
         EXPECT_EQ(Narrow(c.text), Narrow(c.link.GetLabel())) << c.name;
         EXPECT_EQ(Narrow(c.target), Narrow(c.link.GetTarget())) << c.name;
         ASSERT_NE(nullptr, c.link.GetTooltip()) << c.name;

@@ -4,6 +4,7 @@
 #include "app/RunApp.h"
 #include "resources/resource.h"
 #include "tests/app/NotifyRecorder.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -47,19 +48,6 @@ struct EndingFrameFixture : ::testing::Test {
     std::optional<CMainFrame> frame;
 };
 
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring CaptionOf(HWND window)
-{
-    wchar_t text[64] = {};
-    ::GetWindowTextW(window, text, 64);
-    return text;
-}
 
 }  // namespace
 
@@ -69,8 +57,8 @@ TEST_F(CMainFrameTest, StartsAHiddenWindowOfTheProgramsClass)
 {
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(L"lumivane", ClassOf(window));
-    EXPECT_EQ(L"Lumivane", CaptionOf(window));
+    EXPECT_EQ(L"lumivane", ClassNameOf(window));
+    EXPECT_EQ(L"Lumivane", WindowTextOf(window));
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_EQ(0x06CF0000u, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -36,3 +38,7 @@ void RemoveTree(const std::wstring& path);
 std::string Narrow(const std::wstring& text);
 // The paths each in brackets, for comparing lists in assertion messages.
 std::string Show(const std::vector<std::wstring>& paths);
+
+// A window's caption text and class name, for tests that look at real windows.
+std::wstring WindowTextOf(HWND window);
+std::wstring ClassNameOf(HWND window);
