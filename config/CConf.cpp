@@ -93,13 +93,12 @@ bool CConf::ResolveFileName()
 {
     if (!fileName.empty() && ::GetFileAttributesW(fileName.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
 
-    wchar_t folder[kPathChars] = {};
-    if (!GetDataFolderPath(folder, kPathChars)) return false;
-    if (!::PathIsDirectoryW(folder)) ::CreateDirectoryW(folder, nullptr);
-    const std::wstring path = GetDataFilePath(kConfigFileName);
-    if (path.empty()) return false;
+    wchar_t path[kPathChars] = {};
+    if (!GetDataFolderPath(path, kPathChars)) return false;
+    if (!::PathIsDirectoryW(path)) ::CreateDirectoryW(path, nullptr);
+    if (!::PathAppendW(path, kConfigFileName)) return false;
     fileName = path;
-    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) CreateUnicodeFile(path.c_str());
+    if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) CreateUnicodeFile(path);
     return true;
 }
 
