@@ -1,13 +1,42 @@
-# Each subsystem folder names its own sources; the top level gathers them.
+# Each subsystem folder names its own sources; each becomes one library.
 # PURE files never include <windows.h> and also build natively under the sanitizers.
 function(lumi_sources)
   cmake_parse_arguments(ARG "" "" "PURE;WIN" ${ARGN})
+  get_filename_component(subsystem ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   foreach(f IN LISTS ARG_PURE)
-    set_property(GLOBAL APPEND PROPERTY LUMI_PURE_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+    set_property(GLOBAL APPEND PROPERTY LUMI_PURE_SOURCES_${subsystem} ${CMAKE_CURRENT_SOURCE_DIR}/${f})
   endforeach()
   foreach(f IN LISTS ARG_WIN)
-    set_property(GLOBAL APPEND PROPERTY LUMI_WIN_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${f})
+    set_property(GLOBAL APPEND PROPERTY LUMI_WIN_SOURCES_${subsystem} ${CMAKE_CURRENT_SOURCE_DIR}/${f})
   endforeach()
+endfunction()
+
+# One library per subsystem from the given source kinds, linked to the
+# libraries of the subsystems it uses. A subsystem with no such sources makes
+# none. Returns the names made, lowest first, in LUMI_LIBRARIES.
+function(lumi_subsystem_libraries suffix kinds)
+  set(made "")
+  foreach(subsystem IN LISTS LUMI_SUBSYSTEMS)
+    set(sources "")
+    foreach(kind IN LISTS kinds)
+      get_property(part GLOBAL PROPERTY LUMI_${kind}_SOURCES_${subsystem})
+      list(APPEND sources ${part})
+    endforeach()
+    if(NOT sources)
+      continue()
+    endif()
+    set(lib lumi_${subsystem}${suffix})
+    add_library(${lib} STATIC ${sources})
+    target_include_directories(${lib} PUBLIC ${CMAKE_SOURCE_DIR})
+    lumi_strict(${lib})
+    foreach(used IN LISTS LUMI_USES_${subsystem})
+      if(TARGET lumi_${used}${suffix})
+        target_link_libraries(${lib} PUBLIC lumi_${used}${suffix})
+      endif()
+    endforeach()
+    list(APPEND made ${lib})
+  endforeach()
+  set(LUMI_LIBRARIES ${made} PARENT_SCOPE)
 endfunction()
 
 # NATIVE tests link only the pure sources; WINE tests run in the cross-built executable.

@@ -3,13 +3,14 @@ find_package(GTest REQUIRED)
 
 set(LUMI_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 
-add_library(lumi_pure STATIC ${LUMI_PURE})
-target_include_directories(lumi_pure PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(lumi_pure PUBLIC ${LUMI_SANITIZE})
-target_link_options(lumi_pure PUBLIC ${LUMI_SANITIZE})
-lumi_strict(lumi_pure)
+add_compile_options(${LUMI_SANITIZE})
+add_link_options(${LUMI_SANITIZE})
 
+lumi_subsystem_libraries(_pure PURE)
 add_executable(native_tests ${LUMI_NATIVE_TESTS})
-target_link_libraries(native_tests PRIVATE lumi_pure GTest::gtest GTest::gtest_main)
+target_link_libraries(native_tests PRIVATE ${LUMI_LIBRARIES} GTest::gtest GTest::gtest_main)
 lumi_strict(native_tests)
 add_test(NAME native_tests COMMAND native_tests)
+
+# Every include follows the arrows the libraries are linked along.
+add_test(NAME layering COMMAND ${CMAKE_COMMAND} -DLUMI_ROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake)

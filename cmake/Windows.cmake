@@ -6,10 +6,11 @@ add_link_options(-static $<$<CONFIG:Release>:-s>)
 
 set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32)
 
-add_library(lumi_core STATIC ${LUMI_PURE} ${LUMI_WIN})
-target_include_directories(lumi_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(lumi_core PUBLIC ${LUMI_SYSTEM_LIBS})
-lumi_strict(lumi_core)
+lumi_subsystem_libraries("" "PURE;WIN")
+target_link_libraries(lumi_win PUBLIC ${LUMI_SYSTEM_LIBS})
+# Everything, for the test programs and benchmarks that reach into every layer.
+add_library(lumi_core INTERFACE)
+target_link_libraries(lumi_core INTERFACE ${LUMI_LIBRARIES})
 
 # One compiled resource script serves the program and the tests that load its strings and templates.
 # windres reports no dependencies, so the script's includes, icons and manifest are named here.
@@ -23,7 +24,7 @@ target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 add_executable(lumivane WIN32 app/Main.cpp $<TARGET_OBJECTS:lumi_res>)
 target_compile_options(lumivane PRIVATE -municode)
 target_link_options(lumivane PRIVATE -municode)
-target_link_libraries(lumivane PRIVATE lumi_core)
+target_link_libraries(lumivane PRIVATE lumi_app)
 lumi_strict(lumivane)
 
 # The Wine tier needs GoogleTest's sources (Debian's googletest package); a

@@ -1,6 +1,6 @@
 #include "engine/CFileFindEx.h"
 
-#include "config/DataFolder.h"
+#include "win/PathChars.h"
 
 #include <shlwapi.h>
 

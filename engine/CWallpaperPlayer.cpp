@@ -1,10 +1,10 @@
 #include "engine/CWallpaperPlayer.h"
 
-#include "config/DataFolder.h"
 #include "engine/CFileFindEx.h"
 #include "engine/DesktopFallback.h"
 #include "engine/PictureListFile.h"
 #include "engine/PlaylistRules.h"
+#include "win/PathChars.h"
 
 #include <shlguid.h>
 #include <shlwapi.h>

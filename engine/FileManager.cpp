@@ -1,8 +1,8 @@
 #include "engine/FileManager.h"
 
-#include "config/DataFolder.h"
 #include "engine/SelectArgument.h"
 #include "win/FileExists.h"
+#include "win/PathChars.h"
 #include "win/UniqueHandle.h"
 
 #include <windows.h>

@@ -1,0 +1,26 @@
+# Fails when a subsystem includes a header of a subsystem it may not use.
+#   cmake -DLUMI_ROOT=<source tree> -P cmake/CheckLayers.cmake
+cmake_minimum_required(VERSION 3.20)
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+
+set(violations 0)
+foreach(subsystem IN LISTS LUMI_SUBSYSTEMS)
+  set(allowed ${subsystem} ${LUMI_USES_${subsystem}} ${LUMI_SHARED_HEADERS})
+  file(GLOB files ${LUMI_ROOT}/${subsystem}/*.h ${LUMI_ROOT}/${subsystem}/*.cpp)
+  foreach(file IN LISTS files)
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^\"/]+)/.*$" "\\1" target "${line}")
+      if(NOT target IN_LIST allowed)
+        file(RELATIVE_PATH shown ${LUMI_ROOT} ${file})
+        message(SEND_ERROR "${shown}: ${subsystem} may not include ${target}/ (${line})")
+        math(EXPR violations "${violations} + 1")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(violations GREATER 0)
+  message(FATAL_ERROR "layering: ${violations} include(s) point the wrong way")
+endif()
+message(STATUS "layering: every include points down")
