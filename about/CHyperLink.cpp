@@ -1,5 +1,9 @@
 #include "about/CHyperLink.h"
 
+#include "win/RegKey.h"
+#include "win/ScopedDC.h"
+#include "win/ScopedSelectObject.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
@@ -26,33 +30,6 @@ constexpr wchar_t kEnterChar = 13;
 constexpr wchar_t kSpaceChar = 32;
 // ShellExecuteW reports success with a value above this.
 constexpr INT_PTR kShellExecuteFailureLimit = 32;
-
-// A window's device context for measuring, released with it.
-class WindowDC {
-public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-    ~WindowDC() { if (dc_) ::ReleaseDC(hwnd_, dc_); }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
-// Selects a font into a device context for one scope.
-class FontSelection {
-public:
-    FontSelection(HDC dc, HFONT font) : dc_(dc), old_(font ? ::SelectObject(dc, font) : nullptr) {}
-    ~FontSelection() { if (old_) ::SelectObject(dc_, old_); }
-    FontSelection(const FontSelection&) = delete;
-    FontSelection& operator=(const FontSelection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 std::wstring WindowText(HWND hwnd)
 {
@@ -166,9 +143,8 @@ void CHyperLink::ReadBrowserColors()
 {
     // Read access is all we need; asking for more would lose the colours of
     // a user whose key is read-only.
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-    const UniqueRegKey key(opened);
+    const UniqueRegKey key = OpenUserKey(kColorKey, KEY_READ);
+    if (!key) return;
     if (const auto color = ReadColorValue(key.Get(), kLinkColorValue)) linkColor_ = *color;
     if (const auto color = ReadColorValue(key.Get(), kVisitedColorValue)) visitedColor_ = *color;
 }
@@ -227,9 +203,9 @@ void CHyperLink::CalcLinkRect()
     RECT text = client;
     const UINT align = AlignmentFlags();
     {
-        const WindowDC dc(hwnd);
+        const ScopedDC dc(hwnd);
         if (dc.Get() == nullptr) return;
-        const FontSelection font(dc.Get(), linkFont_ ? linkFont_.Get() : normalFont_);
+        const ScopedSelectObject font(dc.Get(), linkFont_ ? linkFont_.Get() : normalFont_);
         ::DrawTextW(dc.Get(), DrawnText().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | align);
     }
     const LONG freeWidth = (client.right - client.left) - (text.right - text.left);
@@ -263,7 +239,7 @@ void CHyperLink::Paint(HDC dc)
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, GetTextColor());
     {
-        const FontSelection font(dc, GetDrawFont());
+        const ScopedSelectObject font(dc, GetDrawFont());
         RECT text = linkRect_;
         ::DrawTextW(dc, DrawnText().c_str(), -1, &text, AlignmentFlags() | DT_WORDBREAK);
     }

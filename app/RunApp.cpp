@@ -3,9 +3,9 @@
 #include "app/CAppModule.h"
 #include "app/CMainFrame.h"
 #include "app/CMessageLoop.h"
+#include "win/ScopedComInit.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 int RunApp()
 {
@@ -27,7 +27,7 @@ int RunApp()
 
 int RunProcess(HINSTANCE instance)
 {
-    ::CoInitialize(nullptr);
+    const ScopedComInit com;
     // Any window of our class, whoever owns it, means a copy is running. It
     // is left alone, and so is everything here: the process simply ends.
     if (::FindWindowW(kFrameClassName, nullptr) != nullptr) return kExitAnotherCopy;
@@ -40,6 +40,5 @@ int RunProcess(HINSTANCE instance)
     g_appModule.Init(instance);
     const int result = RunApp();
     g_appModule.Term();
-    ::CoUninitialize();
     return result;
 }

@@ -11,6 +11,8 @@ add_executable(native_tests ${LUMI_NATIVE_TESTS})
 target_link_libraries(native_tests PRIVATE ${LUMI_LIBRARIES} GTest::gtest GTest::gtest_main)
 lumi_strict(native_tests)
 add_test(NAME native_tests COMMAND native_tests)
+set_tests_properties(native_tests PROPERTIES TIMEOUT 120)
 
 # Every include follows the arrows the libraries are linked along.
 add_test(NAME layering COMMAND ${CMAKE_COMMAND} -DLUMI_ROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckLayers.cmake)
+set_tests_properties(layering PROPERTIES TIMEOUT 60)

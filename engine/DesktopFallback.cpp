@@ -1,6 +1,6 @@
 #include "engine/DesktopFallback.h"
 
-#include "win/UniqueHandle.h"
+#include "win/RegKey.h"
 
 #include <windows.h>
 
@@ -34,12 +34,8 @@ void SetText(HKEY key, const wchar_t* name, const wchar_t* text)
 // A style that cannot be written leaves the old one; the picture is still set.
 void WriteStyle(WallpaperStyle style)
 {
-    HKEY raw = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    UniqueRegKey key(raw);
+    const UniqueRegKey key = CreateUserKey(kDesktopKey, KEY_SET_VALUE);
+    if (!key) return;
     const StyleValues values = ValuesFor(style);
     SetText(key.Get(), L"WallpaperStyle", values.wallpaperStyle);
     SetText(key.Get(), L"TileWallpaper", values.tileWallpaper);

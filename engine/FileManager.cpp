@@ -3,6 +3,8 @@
 #include "engine/SelectArgument.h"
 #include "win/FileExists.h"
 #include "win/PathChars.h"
+#include "win/RegKey.h"
+#include "win/ScopedComInit.h"
 #include "win/UniqueHandle.h"
 
 #include <windows.h>
@@ -47,9 +49,8 @@ void ShellOpenFolder(const wchar_t* folder, int showCommand)
 // another type, reads as 0.
 DWORD ReadUserDword(const wchar_t* subKey, const wchar_t* name)
 {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return 0;
-    const UniqueRegKey key(opened);
+    const UniqueRegKey key = OpenUserKey(subKey, KEY_READ);
+    if (!key) return 0;
     DWORD type = REG_NONE;
     DWORD value = 0;
     DWORD size = sizeof(value);
@@ -69,9 +70,8 @@ DWORD WINAPI OpenFolderThread(void* parameter)
 {
     const std::unique_ptr<OpenFolderJob> job(static_cast<OpenFolderJob*>(parameter));
     // The shell may hand the verb to a COM server, which needs an apartment on this thread.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const ScopedComInit com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     job->open(job->folder.c_str(), job->showCommand);
-    if (SUCCEEDED(com)) ::CoUninitialize();
     return 0;
 }
 

@@ -9,7 +9,8 @@ scripts/setup.sh
 echo "== native tier (AddressSanitizer, UBSan)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build/native
-ctest --test-dir build/native --output-on-failure
+# Every entry has its own time limit; this one catches any that lacks it.
+ctest --test-dir build/native --output-on-failure --timeout 600
 
 echo "== Windows build"
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -31,4 +32,4 @@ WINEPREFIX="$LUMI_WINEPREFIX" wineserver -p >/dev/null 2>&1 </dev/null
 scripts/wine-run.sh cmd /c exit >/dev/null 2>&1 </dev/null
 
 echo "== Wine tier and end-to-end tests"
-ctest --test-dir build/win --output-on-failure
+ctest --test-dir build/win --output-on-failure --timeout 600

@@ -1,6 +1,7 @@
 #include "win/CDialogImpl.h"
 
 #include "win/ResourceInstance.h"
+#include "win/TraceException.h"
 
 namespace {
 
@@ -89,6 +90,7 @@ INT_PTR CALLBACK CDialogImpl::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPara
         handled = self->HandleMessage(msg, wParam, lParam, result);
     } catch (...) {
         // Nothing may unwind into the dialog manager.
+        TraceCaughtException(hwnd, msg);
         handled = false;
     }
 

@@ -1,6 +1,7 @@
 #include "win/CWindowImpl.h"
 
 #include "win/ResourceInstance.h"
+#include "win/TraceException.h"
 
 CWindowImpl::~CWindowImpl()
 {
@@ -48,6 +49,7 @@ LRESULT CALLBACK CWindowImpl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPara
         result = self->HandleMessage(msg, wParam, lParam);
     } catch (...) {
         // Nothing may unwind into the system's dispatcher.
+        TraceCaughtException(hwnd, msg);
         result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 

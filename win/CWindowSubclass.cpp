@@ -1,5 +1,7 @@
 #include "win/CWindowSubclass.h"
 
+#include "win/TraceException.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -46,6 +48,7 @@ LRESULT CALLBACK CWindowSubclass::SubclassProc(HWND hwnd, UINT msg, WPARAM wPara
         result = self->HandleMessage(msg, wParam, lParam);
     } catch (...) {
         // Nothing may unwind into the system's dispatcher.
+        TraceCaughtException(hwnd, msg);
         result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
     }
 

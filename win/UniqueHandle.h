@@ -27,7 +27,7 @@ public:
     }
 
     Handle Get() const { return handle_; }
-    bool IsValid() const { return handle_ != Traits::Invalid(); }
+    bool IsValid() const { return Traits::IsValid(handle_); }
     explicit operator bool() const { return IsValid(); }
 
     Handle Release()
@@ -37,6 +37,8 @@ public:
 
     void Reset(Handle handle = Traits::Invalid())
     {
+        // Handing back the handle already held must not close it.
+        if (handle == handle_) return;
         if (IsValid()) Traits::Close(handle_);
         handle_ = handle;
     }
@@ -45,59 +47,57 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-struct IconTraits {
-    using Handle = HICON;
+// Most handle kinds have null as their one invalid value.
+template <typename H>
+struct NullInvalidTraits {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+};
+
+struct IconTraits : NullInvalidTraits<HICON> {
     static void Close(Handle h) { ::DestroyIcon(h); }
 };
 
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() { return nullptr; }
+struct MenuTraits : NullInvalidTraits<HMENU> {
     static void Close(Handle h) { ::DestroyMenu(h); }
 };
 
-struct FontTraits {
-    using Handle = HFONT;
-    static Handle Invalid() { return nullptr; }
+struct FontTraits : NullInvalidTraits<HFONT> {
     static void Close(Handle h) { ::DeleteObject(h); }
+};
+
+struct RegKeyTraits : NullInvalidTraits<HKEY> {
+    static void Close(Handle h) { ::RegCloseKey(h); }
+};
+
+struct WindowTraits : NullInvalidTraits<HWND> {
+    static void Close(Handle h) { ::DestroyWindow(h); }
 };
 
 struct FindTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { ::FindClose(h); }
 };
 
-struct FileTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { ::CloseHandle(h); }
-};
-
+// Kernel calls disagree on how they fail: CreateFileW answers
+// INVALID_HANDLE_VALUE, CreateThread and CreateEventW answer null. Neither
+// may ever reach CloseHandle.
 struct KernelTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { ::CloseHandle(h); }
-};
-
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::RegCloseKey(h); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DestroyWindow(h); }
 };
 
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
-using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
+// A file handle is a kernel handle; the name says what the code holds.
+using UniqueFile = UniqueKernelHandle;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;

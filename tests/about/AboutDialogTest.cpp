@@ -2,6 +2,8 @@
 #include "about/CHyperLink.h"
 #include "resources/resource.h"
 #include "tests/support/TestFiles.h"
+#include "win/ScopedDC.h"
+#include "win/ScopedSelectObject.h"
 
 #include <gtest/gtest.h>
 
@@ -63,10 +65,8 @@ constexpr int kPointsPerInch = 72;
 
 int ScreenDpi()
 {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
+    const ScopedDC screen(nullptr);
+    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 std::wstring ToolText(const CHyperLink& link)
@@ -96,16 +96,17 @@ int CountPixels(HWND control, COLORREF color)
     void* bits = nullptr;
     HDC dc = ::CreateCompatibleDC(nullptr);
     HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    ::GdiFlush();
-    const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
     int count = 0;
-    const auto* pixel = static_cast<const DWORD*>(bits);
-    for (LONG i = 0; i < client.right * client.bottom; ++i) {
-        if ((pixel[i] & 0xFFFFFF) == wanted) ++count;
+    {
+        const ScopedSelectObject selected(dc, bitmap);
+        ::SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        ::GdiFlush();
+        const DWORD wanted = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        const auto* pixel = static_cast<const DWORD*>(bits);
+        for (LONG i = 0; i < client.right * client.bottom; ++i) {
+            if ((pixel[i] & 0xFFFFFF) == wanted) ++count;
+        }
     }
-    ::SelectObject(dc, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(dc);
     return count;

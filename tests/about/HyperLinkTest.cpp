@@ -2,7 +2,7 @@
 #include "about/CHyperLink.h"
 #include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
-#include "win/UniqueHandle.h"
+#include "win/RegKey.h"
 
 #include <gtest/gtest.h>
 
@@ -38,9 +38,7 @@ public:
     {
         Set(link_, link);
         Set(visited_, visited);
-        HKEY opened = nullptr;
-        ::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ | WRITE_DAC, &opened);
-        key_.Reset(opened);
+        key_ = OpenUserKey(kColorKey, KEY_READ | WRITE_DAC);
     }
 
     // Opened with the right to change its security, which it keeps whatever
@@ -78,9 +76,8 @@ std::vector<BYTE> KeyDacl(HKEY key)
 // The colour key's access list as text, to tell that it was put back as it was.
 std::string DaclText()
 {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return "(no key)";
-    const UniqueRegKey key(opened);
+    const UniqueRegKey key = OpenUserKey(kColorKey, KEY_READ);
+    if (!key) return "(no key)";
     std::vector<BYTE> descriptor = KeyDacl(key.Get());
     wchar_t* text = nullptr;
     if (descriptor.empty() ||
@@ -125,9 +122,9 @@ private:
 // What opening the key with the given rights gives now.
 LONG OpenColorKey(REGSAM rights)
 {
-    HKEY key = nullptr;
-    const LONG status = ::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, rights, &key);
-    if (status == ERROR_SUCCESS) ::RegCloseKey(key);
+    HKEY opened = nullptr;
+    const LONG status = ::RegOpenKeyExW(HKEY_CURRENT_USER, kColorKey, 0, rights, &opened);
+    const UniqueRegKey key(opened);
     return status;
 }
 

@@ -223,8 +223,13 @@ TEST_F(CMainFrameTest, ASecondCopyEndsAtOnceWithOneAndLeavesTheFirstAlone)
     ASSERT_NE(nullptr, first);
     const size_t callsBefore = shell.Calls().size();
 
+    // Were the copy not refused, its loop would take this at once and end
+    // with the code, instead of running on for ever.
+    constexpr int kLoopRan = 7;
+    ::PostQuitMessage(kLoopRan);
     EXPECT_EQ(1, RunProcess(::GetModuleHandleW(nullptr)));
-    ::CoUninitialize();  // the refused start leaves COM as it found it initialised
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "a loop ran";
 
     EXPECT_TRUE(::IsWindow(first));
     EXPECT_EQ(callsBefore, shell.Calls().size()) << "the second start touched the tray";

@@ -2,6 +2,7 @@
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
+#include "win/ScopedComInit.h"
 #include "win/UniqueHandle.h"
 
 #include <gtest/gtest.h>
@@ -371,19 +372,16 @@ TEST_F(StubDesktopTest, ClearWallpaperEmptiesTheSettingAndKeepsTheList)
 
 TEST_F(StubDesktopTest, ShellDesktopObjectShowsThePicture)
 {
-    ::CoInitialize(nullptr);
-    {
-        const std::vector<std::wstring> paths = MakeFiles(1);
-        CWallpaperPlayer real;
-        ASSERT_TRUE(real.Init());
-        Fill(paths);
-        ASSERT_TRUE(real.LoadList(dir.Join(L"list.txt").c_str()));
-        real.SetStyle(Stretch);
-        EXPECT_TRUE(real.Next());
-        // Wine's object is a stub, so the picture reaches the desktop through the system call.
-        EXPECT_EQ(paths[0], ReadDesktopValue(L"Wallpaper"));
-    }
-    ::CoUninitialize();
+    const ScopedComInit com;
+    const std::vector<std::wstring> paths = MakeFiles(1);
+    CWallpaperPlayer real;
+    ASSERT_TRUE(real.Init());
+    Fill(paths);
+    ASSERT_TRUE(real.LoadList(dir.Join(L"list.txt").c_str()));
+    real.SetStyle(Stretch);
+    EXPECT_TRUE(real.Next());
+    // Wine's object is a stub, so the picture reaches the desktop through the system call.
+    EXPECT_EQ(paths[0], ReadDesktopValue(L"Wallpaper"));
 }
 
 }  // namespace

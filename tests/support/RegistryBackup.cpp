@@ -1,31 +1,10 @@
 #include "tests/support/RegistryBackup.h"
 
-#include "win/UniqueHandle.h"
-
-namespace {
-
-UniqueRegKey OpenKey(const wchar_t* subKey, REGSAM access)
-{
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, access, &opened) != ERROR_SUCCESS) return UniqueRegKey();
-    return UniqueRegKey(opened);
-}
-
-UniqueRegKey CreateKey(const wchar_t* subKey)
-{
-    HKEY created = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, subKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) !=
-        ERROR_SUCCESS) {
-        return UniqueRegKey();
-    }
-    return UniqueRegKey(created);
-}
-
-}  // namespace
+#include "win/RegKey.h"
 
 RegistryBackup::RegistryBackup(const wchar_t* subKey, const wchar_t* name) : subKey_(subKey), name_(name)
 {
-    const UniqueRegKey key = OpenKey(subKey, KEY_QUERY_VALUE);
+    const UniqueRegKey key = OpenUserKey(subKey, KEY_QUERY_VALUE);
     if (!key) return;
     keyExisted_ = true;
     DWORD bytes = 0;
@@ -62,12 +41,12 @@ void RegistryBackup::SetText(const std::wstring& text)
 
 void RegistryBackup::Remove()
 {
-    const UniqueRegKey key = OpenKey(subKey_, KEY_SET_VALUE);
+    const UniqueRegKey key = OpenUserKey(subKey_, KEY_SET_VALUE);
     if (key) ::RegDeleteValueW(key.Get(), name_);
 }
 
 void RegistryBackup::Set(DWORD type, const BYTE* data, DWORD bytes)
 {
-    const UniqueRegKey key = CreateKey(subKey_);
+    const UniqueRegKey key = CreateUserKey(subKey_, KEY_SET_VALUE);
     if (key) ::RegSetValueExW(key.Get(), name_, 0, type, data, bytes);
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <objbase.h>
+
+// This thread's COM apartment for one scope. Uninitialises only what it
+// initialised, so an early return can never leave COM behind, nor take it
+// from a caller who had it first.
+class ScopedComInit {
+public:
+    explicit ScopedComInit(DWORD flags = COINIT_APARTMENTTHREADED) : result_(::CoInitializeEx(nullptr, flags)) {}
+    ~ScopedComInit()
+    {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+    bool Succeeded() const { return SUCCEEDED(result_); }
+
+private:
+    HRESULT result_;
+};
