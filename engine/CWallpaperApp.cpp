@@ -16,7 +16,10 @@ const wchar_t kWindowClass[] = L"LumivaneController";
 
 CWallpaperApp::CWallpaperApp() : CWallpaperApp([](CWallpaperPlayer& p) { p.Init(); }) {}
 
-CWallpaperApp::CWallpaperApp(PlayerInit init) : playerInit(std::move(init)) {}
+CWallpaperApp::CWallpaperApp(PlayerInit init, IChangeTimer& changeTimer)
+    : playerInit(std::move(init)), timer(changeTimer)
+{
+}
 
 int CWallpaperApp::Initialize(HWND owner)
 {
@@ -50,7 +53,7 @@ void CWallpaperApp::Start()
 
 void CWallpaperApp::Pause()
 {
-    ::KillTimer(GetHandle(), kChangeTimerId);
+    timer.Stop(GetHandle(), kChangeTimerId);
     paused = true;
     conf.state = CConf::kStatePaused;
 }
@@ -178,7 +181,7 @@ void CWallpaperApp::ArmTimer()
 {
     // Without our window SetTimer would make a thread timer that KillTimer cannot reach.
     if (GetHandle() == nullptr) return;
-    ::SetTimer(GetHandle(), kChangeTimerId, TimerPeriodMs(conf.playinterval), nullptr);
+    timer.Arm(GetHandle(), kChangeTimerId, TimerPeriodMs(conf.playinterval));
 }
 
 void CWallpaperApp::PostPictureChanged()
@@ -202,7 +205,7 @@ LRESULT CWallpaperApp::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnTimer(wParam);
         return 0;
     case WM_DESTROY:
-        ::KillTimer(GetHandle(), kChangeTimerId);
+        timer.Stop(GetHandle(), kChangeTimerId);
         return 0;
     default:
         return CWindowImpl::HandleMessage(msg, wParam, lParam);

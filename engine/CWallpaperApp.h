@@ -2,6 +2,7 @@
 
 #include "config/CConf.h"
 #include "engine/AppMessages.h"
+#include "engine/ChangeTimer.h"
 #include "engine/CWallpaperPlayer.h"
 #include "win/CWindowImpl.h"
 
@@ -19,7 +20,7 @@ public:
     using PlayerInit = std::function<void(CWallpaperPlayer&)>;
 
     CWallpaperApp();
-    explicit CWallpaperApp(PlayerInit playerInit);
+    explicit CWallpaperApp(PlayerInit playerInit, IChangeTimer& timer = SystemChangeTimer());
     ~CWallpaperApp() override = default;
 
     // Loads the configuration and the playlist and creates the hidden window.
@@ -57,6 +58,7 @@ private:
     void RescanFolders();
 
     PlayerInit playerInit;
+    IChangeTimer& timer;
     bool paused = false;
     CWallpaperPlayer player;
     CConf conf;

@@ -1,7 +1,5 @@
 #include "engine/DesktopCover.h"
 
-#include <windows.h>
-
 namespace {
 
 // Not in every SDK's headers; the value is fixed by the platform.
@@ -19,7 +17,23 @@ DwmGetWindowAttributeFn LoadDwmGetWindowAttribute()
         reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmGetWindowAttribute")));
 }
 
-// Without the desktop window manager nothing is cloaked.
+struct CoverSearch {
+    CloakQuery isCloaked;
+    bool found;
+};
+
+BOOL CALLBACK FindCoveringWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<CoverSearch*>(parameter);
+    if (::IsZoomed(window) && ::IsWindowVisible(window) && !search->isCloaked(window)) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
 bool IsWindowCloaked(HWND window)
 {
     static const DwmGetWindowAttributeFn getAttribute = LoadDwmGetWindowAttribute();
@@ -29,20 +43,9 @@ bool IsWindowCloaked(HWND window)
     return cloaked != 0;
 }
 
-BOOL CALLBACK FindCoveringWindow(HWND window, LPARAM found)
+bool IsDesktopCovered(CloakQuery isCloaked)
 {
-    if (::IsZoomed(window) && ::IsWindowVisible(window) && !IsWindowCloaked(window)) {
-        *reinterpret_cast<bool*>(found) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
-bool IsDesktopCovered()
-{
-    bool found = false;
-    ::EnumWindows(&FindCoveringWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    CoverSearch search = {isCloaked, false};
+    ::EnumWindows(&FindCoveringWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }

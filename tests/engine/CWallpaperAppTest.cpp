@@ -1,6 +1,8 @@
 #include "config/DataFolder.h"
 #include "engine/CWallpaperApp.h"
+#include "engine/DesktopCover.h"
 #include "engine/FolderScan.h"
+#include "engine/TimerPeriod.h"
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
 #include "win/UniqueHandle.h"
@@ -51,6 +53,36 @@ HWND CreateTopLevel(const wchar_t* className)
     ::RegisterClassExW(&wc);
     return ::CreateWindowExW(0, className, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr,
                              wc.hInstance, nullptr);
+}
+
+// The one window a test says is cloaked.
+HWND g_cloaked = nullptr;
+bool IsTheCloakedWindow(HWND window)
+{
+    return window == g_cloaked;
+}
+
+// Keeps the real timer running and notes every call, so a test can tell what
+// was armed without waiting for ticks.
+class RecordingTimer : public IChangeTimer {
+public:
+    void Arm(HWND window, UINT_PTR id, UINT milliseconds) override
+    {
+        calls.push_back(L"arm " + std::to_wstring(milliseconds));
+        SystemChangeTimer().Arm(window, id, milliseconds);
+    }
+    void Stop(HWND window, UINT_PTR id) override
+    {
+        calls.push_back(L"stop");
+        SystemChangeTimer().Stop(window, id);
+    }
+
+    std::vector<std::wstring> calls;
+};
+
+std::wstring ArmedFor(int32_t seconds)
+{
+    return L"arm " + std::to_wstring(TimerPeriodMs(seconds));
 }
 
 std::string Lines(const std::vector<std::wstring>& paths)
@@ -109,7 +141,9 @@ protected:
     UniqueWindow owner;
     int notifications = 0;
     int folders = -1;
-    CWallpaperApp app{[this](CWallpaperPlayer& player) { player.InitWith(ComPtr<IActiveDesktop>(desktop.Share())); }};
+    RecordingTimer timer;
+    CWallpaperApp app{[this](CWallpaperPlayer& player) { player.InitWith(ComPtr<IActiveDesktop>(desktop.Share())); },
+                      timer};
 };
 
 TEST_F(CWallpaperAppTest, FirstRunWritesDefaultsAndAnEmptyList)
@@ -199,6 +233,10 @@ TEST_F(CWallpaperAppTest, TicksAreSkippedWhileAMaximizedWindowIsVisible)
     ASSERT_TRUE(::IsZoomed(cover.Get()));
     ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId, 0);
     EXPECT_TRUE(desktop.calls.empty()) << "a tick while a maximized window is visible";
+    g_cloaked = cover.Get();
+    EXPECT_FALSE(IsDesktopCovered(&IsTheCloakedWindow)) << "a cloaked window covers nothing";
+    g_cloaked = nullptr;
+    EXPECT_TRUE(IsDesktopCovered(&IsTheCloakedWindow));
 
     app.Next();
     EXPECT_EQ(1u, desktop.Shown().size()) << "commands act whatever covers the desktop";
@@ -236,8 +274,7 @@ TEST_F(CWallpaperAppTest, TimerChangesPicturesUntilPaused)
     app.Pause();
     EXPECT_TRUE(app.IsPaused());
     EXPECT_EQ(1, app.GetConf().state);
-    Pump(1300);
-    EXPECT_EQ(2u, desktop.Shown().size()) << "no tick while paused";
+    EXPECT_EQ((std::vector<std::wstring>{ArmedFor(1), L"stop"}), timer.calls);
 }
 
 TEST_F(CWallpaperAppTest, AnIntervalOfZeroDoesNotFloodTheDesktop)
@@ -248,8 +285,8 @@ TEST_F(CWallpaperAppTest, AnIntervalOfZeroDoesNotFloodTheDesktop)
     Initialize();
 
     app.Start();
-    Pump(400);
     EXPECT_EQ(1u, desktop.Shown().size());
+    EXPECT_EQ((std::vector<std::wstring>{ArmedFor(kMinIntervalSeconds)}), timer.calls);
     EXPECT_EQ(0, app.GetConf().playinterval) << "the stored value stays as entered";
 }
 
@@ -289,7 +326,7 @@ TEST_F(CWallpaperAppTest, ClearingTheDesktopRemovesTheWallpaper)
     EXPECT_STREQ(L"", value);
 }
 
-TEST_F(CWallpaperAppTest, NewIntervalRestartsTheTimerWhilePlaying)
+TEST_F(CWallpaperAppTest, OnlyANewIntervalRestartsTheTimerWhilePlaying)
 {
     const std::wstring a = Picture(L"a.jpg");
     const std::wstring b = Picture(L"b.jpg");
@@ -298,11 +335,18 @@ TEST_F(CWallpaperAppTest, NewIntervalRestartsTheTimerWhilePlaying)
     Initialize();
     app.Start();
 
+    timer.calls.clear();
+
+    CConf same = app.GetConf();
+    same.style = Stretch;
+    app.ApplySettings(same);
+    EXPECT_TRUE(timer.calls.empty()) << "settings with the same interval and folders keep the countdown";
+
     CConf edited = app.GetConf();
     edited.playinterval = 1;
     app.ApplySettings(edited);
-    Pump(1300);
-    EXPECT_EQ((std::vector<std::wstring>{a, b}), desktop.Shown());
+    EXPECT_EQ((std::vector<std::wstring>{ArmedFor(1)}), timer.calls);
+    EXPECT_EQ(1u, desktop.Shown().size()) << "new settings show no picture by themselves";
 }
 
 TEST_F(CWallpaperAppTest, SettingsWhilePausedArmNoTimer)
@@ -316,7 +360,7 @@ TEST_F(CWallpaperAppTest, SettingsWhilePausedArmNoTimer)
     CConf edited = app.GetConf();
     edited.playinterval = 1;
     app.ApplySettings(edited);
-    Pump(1300);
+    EXPECT_TRUE(timer.calls.empty());
     EXPECT_TRUE(desktop.calls.empty());
     EXPECT_EQ(1, app.GetConf().playinterval);
 }
