@@ -10,8 +10,10 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <olectl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -117,6 +119,12 @@ std::wstring LinkTarget(const std::wstring& link)
         shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
     }
     return target;
+}
+
+LRESULT CALLBACK RecordReflected(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen)
+{
+    if (msg == OCM_NOTIFY || msg == OCM_COMMAND) reinterpret_cast<std::vector<UINT>*>(seen)->push_back(msg);
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 class SettingDialogTest : public ::testing::Test {
@@ -354,6 +362,23 @@ TEST_F(SettingDialogTest, GoToSendsAFolderOnlyWhenItIsNotTheCurrentOne)
         EXPECT_EQ(Show(sent), Show(owner_.shown)) << s.name;
         EXPECT_EQ(std::vector<int>{s.marked}, MarkedRows()) << s.name;
     }
+}
+
+TEST_F(SettingDialogTest, NotificationsItPassesOverGoBackToTheirControl)
+{
+    Open(MakeConf(kThree));
+    std::vector<UINT> listSeen;
+    std::vector<UINT> editSeen;
+    ::SetWindowSubclass(list_, &RecordReflected, 1, reinterpret_cast<DWORD_PTR>(&listSeen));
+    ::SetWindowSubclass(dialog_->GetItem(IDC_INTERVAL), &RecordReflected, 1, reinterpret_cast<DWORD_PTR>(&editSeen));
+    DoubleClick(0);
+    EXPECT_TRUE(listSeen.empty()) << "a handled double click is not passed on";
+    Select(1);
+    ::SetDlgItemTextW(owner_.dialog, IDC_INTERVAL, L"5");
+    EXPECT_NE(listSeen.end(), std::find(listSeen.begin(), listSeen.end(), UINT{OCM_NOTIFY}));
+    EXPECT_NE(editSeen.end(), std::find(editSeen.begin(), editSeen.end(), UINT{OCM_COMMAND}));
+    ::RemoveWindowSubclass(list_, &RecordReflected, 1);
+    ::RemoveWindowSubclass(dialog_->GetItem(IDC_INTERVAL), &RecordReflected, 1);
 }
 
 TEST_F(SettingDialogTest, OkStoresTheEditedCopy)
