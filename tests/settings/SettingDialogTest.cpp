@@ -39,6 +39,7 @@ public:
         std::wstring message;
         bool canCancel;
         bool titled; // shows the picker's title line
+        POINT centre;
     };
 
     TestOwner()
@@ -78,8 +79,11 @@ private:
         ::GetDlgItemTextW(box, 0xFFFF, message, static_cast<int>(std::size(message)));
         HWND cancel = ::GetDlgItem(box, IDCANCEL);
         const std::wstring title = LoadResString(IDS_CHOOSE_FOLDER);
+        RECT rect = {};
+        ::GetWindowRect(box, &rect);
         boxes.push_back({WindowTextOf(box), message, cancel != nullptr && ::IsWindowVisible(cancel) != FALSE,
-                         ::FindWindowExW(box, nullptr, L"Static", title.c_str()) != nullptr});
+                         ::FindWindowExW(box, nullptr, L"Static", title.c_str()) != nullptr,
+                         {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}});
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     }
 
@@ -510,6 +514,10 @@ TEST_F(SettingDialogTest, RealPickerCancelledChangesNothing)
     Click(IDC_ADD_FOLDER);
     ASSERT_EQ(1u, owner_.boxes.size()) << "the picker did not open";
     EXPECT_TRUE(owner_.boxes[0].titled);
+    RECT desktop = {};
+    ::GetWindowRect(::GetDesktopWindow(), &desktop);
+    EXPECT_NEAR((desktop.left + desktop.right) / 2, owner_.boxes[0].centre.x, 1);
+    EXPECT_NEAR((desktop.top + desktop.bottom) / 2, owner_.boxes[0].centre.y, 1);
     EXPECT_EQ(kThree, Column(0));
     EXPECT_TRUE(IsOpen());
 }
