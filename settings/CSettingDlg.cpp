@@ -90,12 +90,8 @@ void CSettingDlg::FillFolderList()
     ListView_SetColumnWidth(folderList, kPathColumn, client.right * 3 / 4);
     ListView_SetColumnWidth(folderList, kMarkColumn, client.right / 4);
 
-    for (CFolderEntry& folder : conf.folders) {
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = RowCount();
-        item.pszText = folder.path.data();
-        const int row = ListView_InsertItem(folderList, &item);
+    for (const CFolderEntry& folder : conf.folders) {
+        const int row = AppendRow(folder.path);
         if (row != kNoRow && SameFolderIgnoringCase(folder.path, currentFolder)) {
             SetCellText(folderList, row, kMarkColumn, kMark);
         }
@@ -124,11 +120,7 @@ void CSettingDlg::OnAdd()
         Ask(IDS_FOLDER_LISTED, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = RowCount();
-    item.pszText = path;
-    ListView_InsertItem(folderList, &item);
+    AppendRow(path);
     lastBrowsedFolder = path;
 }
 
@@ -207,6 +199,15 @@ std::wstring CSettingDlg::RowPath(int row) const
     wchar_t text[kPathChars] = {};
     ListView_GetItemText(folderList, row, kPathColumn, text, static_cast<int>(kPathChars));
     return text;
+}
+
+int CSettingDlg::AppendRow(std::wstring path)
+{
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = RowCount();
+    item.pszText = path.data();
+    return ListView_InsertItem(folderList, &item);
 }
 
 int CSettingDlg::RowCount() const

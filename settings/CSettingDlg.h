@@ -47,6 +47,7 @@ private:
     bool OnCommand(int id);
     bool OnNotify(const NMHDR& header);
 
+    int AppendRow(std::wstring path);
     std::wstring RowPath(int row) const;
     int RowCount() const;
     void SelectRow(int row);
