@@ -62,10 +62,9 @@ HWND CSettingDlg::Create(HWND owner)
 
 void CSettingDlg::OnInitDialog()
 {
-    HWND spin = GetItem(IDC_INTERVAL_SPIN);
     CenterDialog(GetHandle(), ::GetParent(GetHandle()));
     ::SetDlgItemInt(GetHandle(), IDC_INTERVAL, static_cast<UINT>(conf.playinterval), FALSE);
-    ::SendMessageW(spin, UDM_SETRANGE32, kMinInterval, kMaxInterval);
+    ::SendMessageW(GetItem(IDC_INTERVAL_SPIN), UDM_SETRANGE32, kMinInterval, kMaxInterval);
 
     folderList = GetItem(IDC_FOLDER_LIST);
     ListView_SetExtendedListViewStyleEx(folderList, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
