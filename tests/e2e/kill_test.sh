@@ -34,6 +34,11 @@ for ((i = 1; i <= kills; i++)); do
   sleep "$(printf '0.%03d' $((RANDOM % max_delay_ms)))"
   kill -9 "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
+  # A file left beside one of them shows the kill came in the middle of a save.
+  if compgen -G "$work/*.tmp" >/dev/null; then
+    count[midsave]=$((${count[midsave]:-0} + 1))
+    rm -f "$work"/*.tmp
+  fi
   for f in lumi.ini wallpaper.txt; do
     if cmp -s "$work/$f" "$work/$f.a"; then kind=old
     elif cmp -s "$work/$f" "$work/$f.b"; then kind=new
@@ -44,6 +49,7 @@ for ((i = 1; i <= kills; i++)); do
   saver check "$windir" >>"$work/checks" 2>&1 || count[unloadable]=$((${count[unloadable]:-0} + 1))
 done
 
+echo "kills in the middle of a save: ${count[midsave]:-0} of $kills"
 bad=0
 for f in lumi.ini wallpaper.txt; do
   echo "$f after $kills kills: ${count[$f.old]:-0} version A, ${count[$f.new]:-0} version B," \
