@@ -75,6 +75,7 @@ bool ReadConfigText(const wchar_t* fileName, std::wstring& text)
     return ReadFileBytes(fileName, kMaxConfigFileBytes, bytes) && DecodeConfigText(bytes, text);
 }
 
+// The value as a profile read into a buffer of `chars` characters, terminator included, gives it.
 std::wstring Cut(const std::wstring& text, size_t chars)
 {
     return text.substr(0, chars - 1);

@@ -37,8 +37,8 @@ bool SectionNameOf(const std::wstring& line, std::wstring& name)
     return true;
 }
 
-// The line of the section's first "key=value" line for the key, or 0; a line
-// without '=' is a key without a value.
+// Where the section's first line for the key stands, or 0 (the header's
+// place) when it has none. A line without '=' is a key without a value.
 size_t FindKey(const std::vector<std::wstring>& lines, const std::wstring& key)
 {
     const std::wstring wanted = FoldAscii(key);
