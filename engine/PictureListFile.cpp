@@ -87,7 +87,8 @@ bool Encode(unsigned codePage, const std::wstring& path, std::string& bytes)
 {
     if (path.empty()) return true;
     const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    // A lone surrogate has no UTF-8 form; without the flag it would be written as U+FFFD.
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
     const int length = static_cast<int>(path.size());
@@ -129,6 +130,14 @@ bool WriteNewFile(const std::wstring& fileName, const std::string& bytes)
     return file && WriteAll(file.Get(), bytes);
 }
 
+// A line holding a NUL cannot name a file; a file cut by a power loss often ends in them.
+void DropUnusableEntries(std::vector<std::wstring>& entries)
+{
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const std::wstring& entry) { return entry.find(L'\0') != std::wstring::npos; }),
+                  entries.end());
+}
+
 }  // namespace
 
 unsigned ListFileCodePage()
@@ -157,6 +166,7 @@ bool ReadPictureList(const wchar_t* fileName, std::vector<std::wstring>& picture
         }
         std::vector<std::wstring> entries;
         DecodeLines(codePage, SplitListLines(bytes), entries);
+        DropUnusableEntries(entries);
         pictures.swap(entries);
         return true;
     } catch (const std::bad_alloc&) {
@@ -170,10 +180,13 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
     if (fileName == nullptr) return false;
     try {
         std::string bytes;
-        if (!EncodeList(ListFileCodePage(), pictures, bytes)) {
-            EncodeList(CP_UTF8, pictures, bytes);
+        // UTF-8 too when the first path would begin with what reads as the UTF-8 mark.
+        if (!EncodeList(ListFileCodePage(), pictures, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
+            if (!EncodeList(CP_UTF8, pictures, bytes)) return false;
             bytes.insert(0, kUtf8Bom);
         }
+        // Never write a list the reader would refuse.
+        if (static_cast<LONGLONG>(bytes.size()) > kMaxListFileBytes) return false;
         const std::wstring tempName = std::wstring(fileName) + kTempSuffix;
         const bool replaced = WriteNewFile(tempName, bytes) &&
                               ::MoveFileExW(tempName.c_str(), fileName,
