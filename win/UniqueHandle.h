@@ -93,6 +93,12 @@ struct WindowTraits {
     static void Close(Handle h) { ::DestroyWindow(h); }
 };
 
+struct ViewTraits {
+    using Handle = const void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::UnmapViewOfFile(h); }
+};
+
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
@@ -101,3 +107,4 @@ using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueView = UniqueHandle<ViewTraits>;
