@@ -3,9 +3,12 @@
 # Wine, in a disposable prefix (the start-up runs write its data folder), on
 # folders of 10,000, 30,000 and 100,000 files (90% pictures, mixed extensions)
 # made from the host side, where creating them takes seconds, not an hour.
+#   bench/limits.sh [BUILD_DIR [LUMIVANE_EXE]]
+# A second argument starts another build's program in the start-up rows.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$(cd "${1:-$root/build/win}" && pwd)"
+program="$(realpath "${2:-$build/lumivane.exe}")"
 
 scratch="$(mktemp -d /tmp/lumivane-limits.XXXXXX)"
 export LUMI_WINEPREFIX="$scratch/prefix"
@@ -36,5 +39,5 @@ WINEPREFIX="$LUMI_WINEPREFIX" wineserver -p >/dev/null 2>&1 </dev/null
 winpath() { echo "Z:${1//\//\\}"; }
 echo "load: $(uptime)"
 LC_ALL=en_US.UTF-8 "$root/scripts/wine-run.sh" "$build/bench/limit_bench.exe" \
-  "$(winpath "$build/lumivane.exe")" "$(winpath "$build/bench/bare_tray.exe")" "$(winpath "$scratch/pictures")"
+  "$(winpath "$program")" "$(winpath "$build/bench/bare_tray.exe")" "$(winpath "$scratch/pictures")"
 echo "load: $(uptime)"
