@@ -49,11 +49,14 @@ target_link_libraries(wine_tests PRIVATE lumi_core gtest gtest_main)
 lumi_strict(wine_tests)
 add_test(NAME wine_tests COMMAND wine_tests)
 # Wine takes the ANSI code page from the locale: a fixed Western one for the
-# whole run (1252), and a second run of the code-page suites under Chinese (936).
+# whole run (1252), and more runs of the code-page suites under Chinese (936)
+# and Japanese (932).
 # LUMI_REQUIRE_ACP makes the code-page tests fail, not skip, when the locale is missing.
-set_tests_properties(wine_tests PROPERTIES ENVIRONMENT "LC_ALL=en_US.UTF-8;LUMI_REQUIRE_ACP=1252")
-add_test(NAME wine_tests_zh COMMAND wine_tests --gtest_filter=ListFile*)
-set_tests_properties(wine_tests_zh PROPERTIES ENVIRONMENT "LC_ALL=zh_CN.UTF-8;LUMI_REQUIRE_ACP=936")
+set_tests_properties(wine_tests PROPERTIES ENVIRONMENT "LC_ALL=en_US.UTF-8;LUMI_REQUIRE_ACP=1252" TIMEOUT 600)
+add_test(NAME wine_tests_zh COMMAND wine_tests --gtest_filter=ListFile*:StoreScripts*)
+set_tests_properties(wine_tests_zh PROPERTIES ENVIRONMENT "LC_ALL=zh_CN.UTF-8;LUMI_REQUIRE_ACP=936" TIMEOUT 60)
+add_test(NAME wine_tests_ja COMMAND wine_tests --gtest_filter=StoreScripts*)
+set_tests_properties(wine_tests_ja PROPERTIES ENVIRONMENT "LC_ALL=ja_JP.UTF-8;LUMI_REQUIRE_ACP=932" TIMEOUT 60)
 
 add_subdirectory(tests/e2e)
 add_subdirectory(bench)

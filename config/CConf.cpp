@@ -1,13 +1,14 @@
 #include "config/CConf.h"
 
 #include "config/DataFolder.h"
-#include "win/UniqueHandle.h"
+#include "config/ProfileText.h"
+#include "win/AtomicFile.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,9 +16,13 @@ const wchar_t kGeneral[] = L"GENERAL";
 
 // "path" and "lastpic" are read into path-sized buffers, "time" into a short one.
 constexpr DWORD kTimeChars = 128;
-constexpr DWORD kNumberChars = 32;
+// Far beyond any configuration; a larger file is not one we wrote.
+constexpr size_t kMaxConfigFileBytes = 16 * 1024 * 1024;
 
-const unsigned char kUtf16Bom[] = {0xFF, 0xFE};
+const char kUtf16Bom[] = "\xFF\xFE";
+const char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf16BomBytes = sizeof(kUtf16Bom) - 1;
+constexpr size_t kUtf8BomBytes = sizeof(kUtf8Bom) - 1;
 
 int ReadInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* file)
 {
@@ -33,33 +38,56 @@ std::wstring ReadText(const wchar_t* section, const wchar_t* key, DWORD chars, c
     return buffer;
 }
 
-void WriteText(const wchar_t* section, const wchar_t* key, const std::wstring& value, const wchar_t* file)
-{
-    ::WritePrivateProfileStringW(section, key, value.c_str(), file);
-}
-
-void WriteInt(const wchar_t* section, const wchar_t* key, int value, const wchar_t* file)
-{
-    wchar_t text[kNumberChars] = {};
-    std::swprintf(text, kNumberChars, L"%d", value);
-    ::WritePrivateProfileStringW(section, key, text, file);
-}
-
 std::wstring SectionName(int number)
 {
     return std::to_wstring(number);
 }
 
-// The profile writer keeps a file in UTF-16 only when the file already
-// starts with a byte-order mark; otherwise it stores the ANSI code page and
-// turns every other character into '?'. So a new file starts as an empty
-// UTF-16LE file.
-void CreateUnicodeFile(const wchar_t* path)
+bool Decode(unsigned codePage, const std::string& bytes, size_t skip, std::wstring& text)
 {
-    UniqueFile file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    DWORD written = 0;
-    ::WriteFile(file.Get(), kUtf16Bom, sizeof(kUtf16Bom), &written, nullptr);
+    const int length = static_cast<int>(bytes.size() - skip);
+    text.assign(static_cast<size_t>(length), L'\0');
+    if (length == 0) return true;
+    const int chars = ::MultiByteToWideChar(codePage, 0, &bytes[skip], length, &text[0], length);
+    text.resize(static_cast<size_t>(chars));
+    return chars > 0;
+}
+
+// The file's text as the profile reader sees it: UTF-16LE or UTF-8 after
+// their byte-order marks, otherwise the ANSI code page an earlier version
+// wrote it in. False when it cannot be converted, so it is never replaced.
+bool DecodeConfigText(const std::string& bytes, std::wstring& text)
+{
+    if (bytes.compare(0, kUtf16BomBytes, kUtf16Bom) == 0) {
+        text.assign((bytes.size() - kUtf16BomBytes) / sizeof(wchar_t), L'\0');
+        bytes.copy(reinterpret_cast<char*>(&text[0]), text.size() * sizeof(wchar_t), kUtf16BomBytes);
+        return true;
+    }
+    if (bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) return Decode(CP_UTF8, bytes, kUtf8BomBytes, text);
+    return Decode(CP_ACP, bytes, 0, text);
+}
+
+// The file's text; a missing file is empty text. False when it cannot be read or converted.
+bool ReadConfigText(const wchar_t* fileName, std::wstring& text)
+{
+    std::string bytes;
+    text.clear();
+    return ReadFileBytes(fileName, kMaxConfigFileBytes, bytes) && DecodeConfigText(bytes, text);
+}
+
+// The value as a profile read into a buffer of `chars` characters, terminator included, gives it.
+std::wstring Cut(const std::wstring& text, size_t chars)
+{
+    return text.substr(0, chars - 1);
+}
+
+// Always UTF-16LE with its byte-order mark: the profile functions keep such
+// a file in UTF-16, so every folder name survives whatever the code page.
+std::string EncodeConfigText(const std::wstring& text)
+{
+    std::string bytes(kUtf16Bom, kUtf16BomBytes);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes;
 }
 
 } // namespace
@@ -74,13 +102,20 @@ int CConf::Load(const wchar_t* file)
     state = ReadInt(kGeneral, L"state", kDefaultState, file);
     lastpic = ReadText(kGeneral, L"lastpic", kPathChars, file);
 
+    // The folder sections come from the file's text: the profile reader would
+    // look each one up from the top of the file, which takes seconds once a
+    // damaged file holds thousands. Only sections that exist are read,
+    // whatever the count says, in the order of their numbers.
+    std::wstring text;
+    ReadConfigText(file, text);
+    const ProfileText profile(text);
     int appended = 0;
-    for (int i = 1; i <= pathCount; ++i) {
-        const std::wstring section = SectionName(i);
+    for (int number : FolderSectionNumbers(profile.SectionNames(), pathCount)) {
+        const std::wstring section = SectionName(number);
         CFolderEntry entry;
-        entry.path = ReadText(section.c_str(), L"path", kPathChars, file);
+        entry.path = Cut(profile.Get(section, L"path"), kPathChars);
         if (entry.path.empty()) continue;
-        entry.time = ReadText(section.c_str(), L"time", kTimeChars, file);
+        entry.time = Cut(profile.Get(section, L"time"), kTimeChars);
         folders.push_back(entry);
         ++appended;
     }
@@ -98,28 +133,30 @@ bool CConf::ResolveFileName()
     if (!::PathIsDirectoryW(path)) ::CreateDirectoryW(path, nullptr);
     if (!::PathAppendW(path, kConfigFileName)) return false;
     fileName = path;
-    if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) CreateUnicodeFile(path);
     return true;
 }
 
 bool CConf::Save(bool savePaths)
 {
-    // Failures of the profile writer are not detectable; the save still counts as done.
-    if (!ResolveFileName()) return true;
-    const wchar_t* file = fileName.c_str();
+    // The whole new file is made from the current one and put in its place in
+    // one step, so a crash or a full disk leaves the old configuration or the
+    // new one, and everything the save does not touch stays as it was.
+    std::wstring text;
+    if (!ResolveFileName() || !ReadConfigText(fileName.c_str(), text)) return false;
+    ProfileText profile(text);
 
-    WriteInt(kGeneral, L"playinterval", playinterval, file);
-    WriteText(kGeneral, L"lastpic", lastpic, file);
-    WriteInt(kGeneral, L"style", style, file);
-    WriteInt(kGeneral, L"state", state, file);
-    if (!savePaths) return true;
-
-    WriteInt(kGeneral, L"pathcount", static_cast<int>(folders.size()), file);
-    int number = 1;
-    for (const CFolderEntry& entry : folders) {
-        const std::wstring section = SectionName(number++);
-        WriteText(section.c_str(), L"path", entry.path, file);
-        WriteText(section.c_str(), L"time", entry.time, file);
+    profile.Set(kGeneral, L"playinterval", std::to_wstring(playinterval));
+    profile.Set(kGeneral, L"lastpic", lastpic);
+    profile.Set(kGeneral, L"style", std::to_wstring(style));
+    profile.Set(kGeneral, L"state", std::to_wstring(state));
+    if (savePaths) {
+        profile.Set(kGeneral, L"pathcount", std::to_wstring(static_cast<int>(folders.size())));
+        int number = 1;
+        for (const CFolderEntry& entry : folders) {
+            const std::wstring section = SectionName(number++);
+            profile.Set(section, L"path", entry.path);
+            profile.Set(section, L"time", entry.time);
+        }
     }
-    return true;
+    return ReplaceFileBytes(fileName.c_str(), EncodeConfigText(profile.Text()));
 }

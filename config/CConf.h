@@ -25,6 +25,8 @@ public:
     int Load(const wchar_t* fileName);
 
     // Writes the settings, and the folder sections only when savePaths is set.
+    // False, with the file as it was, when the data folder is unknown or the
+    // file cannot be read or replaced.
     bool Save(bool savePaths);
 
     std::wstring fileName;

@@ -12,6 +12,22 @@ namespace {
 
 const wchar_t kWindowClass[] = L"LumivaneController";
 
+// Writes wallpaper.txt when it is due. lumi.ini vouches for the list through
+// the folder times, so after a rebuild it first holds the new folders without
+// times: a start after a failure or a crash before the new list and its times
+// are both on disk rebuilds instead of trusting the old list.
+bool SaveListFile(const CConf& conf, bool listRebuilt, bool pictureDeleted, const CWallpaperPlayer& player)
+{
+    if (!listRebuilt && !pictureDeleted) return true;
+    if (listRebuilt) {
+        CConf unstamped = conf;
+        for (CFolderEntry& folder : unstamped.folders) folder.time.clear();
+        if (!unstamped.Save(true)) return false;
+    }
+    const std::wstring listFile = GetDataFilePath(kListFileName);
+    return !listFile.empty() && player.SaveList(listFile.c_str());
+}
+
 } // namespace
 
 CWallpaperApp::CWallpaperApp() : CWallpaperApp([](CWallpaperPlayer& p) { p.Init(); }) {}
@@ -149,23 +165,12 @@ void CWallpaperApp::RescanFolders()
 bool CWallpaperApp::SaveState()
 {
     conf.lastpic = GetCurrentPath();
-    conf.Save(listRebuilt);
-    if (!listRebuilt && !pictureDeleted) return true;
-
-    const std::wstring listFile = GetDataFilePath(kListFileName);
-    if (!listFile.empty() && player.SaveList(listFile.c_str())) {
-        listRebuilt = false;
-        pictureDeleted = false;
-    } else if (listRebuilt) {
-        // The old list is still on disk while lumi.ini already holds the new
-        // folder times, so the next start would trust that old list. The list
-        // stays due, and the stored times are dropped so that a start before
-        // the next good save rebuilds instead.
-        CConf unstamped = conf;
-        for (CFolderEntry& folder : unstamped.folders) folder.time.clear();
-        unstamped.Save(true);
-    }
-    return true;
+    const bool listSaved = SaveListFile(conf, listRebuilt, pictureDeleted, player);
+    if (listSaved) pictureDeleted = false;
+    // The folder sections wait for the list they vouch for.
+    const bool confSaved = conf.Save(listRebuilt && listSaved);
+    if (listSaved && confSaved) listRebuilt = false;
+    return listSaved && confSaved;
 }
 
 void CWallpaperApp::Shutdown()

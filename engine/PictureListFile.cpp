@@ -77,10 +77,12 @@ bool DecodeLine(unsigned codePage, std::string_view line, std::vector<std::wstri
 {
     entries.emplace_back();
     std::wstring& text = entries.back();
-    if (Decode(codePage, line, text)) return true;
-    text = DecodeValidStart(codePage, line);
-    if (text.empty()) entries.pop_back();
-    return false;
+    const bool whole = Decode(codePage, line, text);
+    if (!whole) text = DecodeValidStart(codePage, line);
+    const bool nothingRead = !whole && text.empty();
+    // A line holding a NUL cannot name a file; a file cut by a power loss often ends in them.
+    if (nothingRead || text.find(L'\0') != std::wstring::npos) entries.pop_back();
+    return whole;
 }
 
 void DecodeLines(unsigned codePage, std::string_view bytes, std::vector<std::wstring>& entries)
@@ -121,10 +123,12 @@ bool Encode(unsigned codePage, const std::wstring& text, std::string& bytes)
 {
     bytes.clear();
     if (text.empty()) return true;
-    const bool exact = codePage == CP_UTF8 || IsAscii(text);
-    const DWORD flags = exact ? 0 : WC_NO_BEST_FIT_CHARS;
+    const bool utf8 = codePage == CP_UTF8;
+    const bool checked = !utf8 && !IsAscii(text);
+    // A lone surrogate has no UTF-8 form; without the flag it would be written as U+FFFD.
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : checked ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = exact ? nullptr : &usedDefault;
+    BOOL* usedDefaultOut = checked ? &usedDefault : nullptr;
     const int length = static_cast<int>(text.size());
     const int needed = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return false;
@@ -196,10 +200,13 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
     try {
         const std::wstring text = JoinList(pictures);
         std::string bytes;
-        if (!Encode(ListFileCodePage(), text, bytes)) {
+        // UTF-8 too when the first path would begin with what reads as the UTF-8 mark.
+        if (!Encode(ListFileCodePage(), text, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
             if (!Encode(CP_UTF8, text, bytes)) return false;
             bytes.insert(0, kUtf8Bom);
         }
+        // Never write a list the reader would refuse.
+        if (static_cast<LONGLONG>(bytes.size()) > kMaxListFileBytes) return false;
         const std::wstring tempName = std::wstring(fileName) + kTempSuffix;
         const bool replaced = WriteNewFile(tempName, bytes) &&
                               ::MoveFileExW(tempName.c_str(), fileName,

@@ -1,6 +1,8 @@
 #include "config/CConf.h"
 #include "config/DataFolder.h"
+#include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
+#include "win/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +101,19 @@ TEST_F(CConfTest, PathCountOfZeroOrBelowReadsNoSection)
     }
 }
 
+TEST_F(CConfTest, HugePathCountReadsOnlyTheSectionsThereInTheirNumbersOrder)
+{
+    for (const char* count : {"2147483647", "99999999999"}) {
+        CConf fresh;
+        WriteBytes(iniPath, std::string("[GENERAL]\r\npathcount=") + count +
+                                "\r\n[7]\r\npath=C:\\G\r\n[1]\r\npath=C:\\A\r\n[x]\r\n[3]\r\npath=C:\\C\r\n");
+        ASSERT_EQ(3, fresh.Load(iniPath.c_str())) << "pathcount " << count;
+        EXPECT_EQ(L"C:\\A", fresh.folders[0].path);
+        EXPECT_EQ(L"C:\\C", fresh.folders[1].path);
+        EXPECT_EQ(L"C:\\G", fresh.folders[2].path);
+    }
+}
+
 TEST_F(CConfTest, LoadAppendsToFoldersAlreadyHeld)
 {
     conf.folders.push_back(CFolderEntry{L"C:\\Old", L"", false});
@@ -134,18 +149,50 @@ TEST_F(CConfTest, EmptyLastpicIsWrittenAsAnEmptyKey)
     LoadText("[GENERAL]\r\nlastpic=C:\\P\\a.jpg\r\n");
     conf.lastpic.clear();
     conf.Save(false);
-    const std::string bytes = ReadBytes(iniPath);
-    EXPECT_NE(std::string::npos, bytes.find("lastpic=\r\n")) << bytes;
+    EXPECT_NE(std::wstring::npos, Utf16Body(ReadBytes(iniPath)).find(L"lastpic=\r\n"));
 }
 
-TEST_F(CConfTest, ExistingAnsiFileStaysAnsi)
+TEST_F(CConfTest, AnsiFileBecomesUtf16KeepingWhatTheSaveDoesNotTouch)
 {
-    LoadText("[GENERAL]\r\nplayinterval=20\r\n");
-    conf.Save(true);
+    LoadText("; note\r\n[GENERAL]\r\nplayinterval=20\r\nmine=1\r\n\r\n[9]\r\nx=y\r\n");
+    ASSERT_TRUE(conf.Save(false));
     const std::string bytes = ReadBytes(iniPath);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ('[', bytes[0]);
-    EXPECT_NE(std::string::npos, bytes.find("playinterval=20"));
+    EXPECT_EQ("\xFF\xFE", bytes.substr(0, 2));
+    EXPECT_EQ(L"; note\r\n[GENERAL]\r\nplayinterval=20\r\nmine=1\r\nlastpic=\r\nstyle=1\r\nstate=0\r\n\r\n[9]\r\nx=y\r\n",
+              Utf16Body(bytes));
+    ASSERT_TRUE(conf.Save(false));
+    EXPECT_EQ(bytes, ReadBytes(iniPath)) << "saving again writes the same bytes";
+}
+
+TEST_F(CConfTest, FailedSaveSaysSoAndKeepsTheOldFile)
+{
+    const std::string old = "[GENERAL]\r\nplayinterval=20\r\n";
+    LoadText(old);
+    conf.playinterval = 30;
+
+    // The new file cannot be made beside the old one.
+    ::CreateDirectoryW((iniPath + L".tmp").c_str(), nullptr);
+    EXPECT_FALSE(conf.Save(false));
+    ::RemoveDirectoryW((iniPath + L".tmp").c_str());
+    // The old file cannot be replaced while another program holds it.
+    {
+        UniqueFile held(::CreateFileW(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        EXPECT_FALSE(conf.Save(true));
+    }
+    // The data folder is unknown when the application-data folder cannot be made.
+    {
+        RegistryBackup appData(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                               L"AppData");
+        appData.SetText(dir.Join(L"file.txt\\AppData"));
+        WriteBytes(dir.Join(L"file.txt"), "");
+        CConf fresh;
+        EXPECT_FALSE(fresh.Save(false));
+    }
+    EXPECT_EQ(old, ReadBytes(iniPath));
+    EXPECT_FALSE(FileIsThere(iniPath + L".tmp"));
+    EXPECT_TRUE(conf.Save(false)) << "nothing in the way any more";
 }
 
 TEST_F(CConfTest, NewFileGoesToDataFolderAsUtf16WithKeysInOrder)

@@ -391,18 +391,26 @@ TEST_F(CWallpaperAppTest, DeletingAPictureRemovesItEverywhereAndNotifies)
     EXPECT_EQ(1, notifications) << "a rejected position changes nothing";
 }
 
-TEST_F(CWallpaperAppTest, AListThatCouldNotBeWrittenIsWrittenAtTheNextSave)
+TEST_F(CWallpaperAppTest, WhatCouldNotBeSavedIsSavedAtTheNextSave)
 {
     const std::wstring a = Picture(L"a.jpg");
-    WriteConfig(L"");
-    // A folder in the list file's place makes every write of it fail.
-    ::CreateDirectoryW(ListFile().c_str(), nullptr);
-    Initialize();
-    ASSERT_EQ(1, app.GetCount());
+    // A folder in a file's place makes every write of that file fail.
+    for (const std::wstring& blocked : {ListFile(), IniFile() + L".tmp"}) {
+        SCOPED_TRACE(Narrow(blocked));
+        WriteConfig(L"");
+        ::CreateDirectoryW(blocked.c_str(), nullptr);
+        CWallpaperApp saver{[this](CWallpaperPlayer& p) { p.InitWith(ComPtr<IActiveDesktop>(desktop.Share())); }};
+        saver.Initialize(owner.Get());
+        ASSERT_EQ(1, saver.GetCount());
+        EXPECT_FALSE(saver.SaveState());
+        EXPECT_EQ(L"", IniValue(L"1", L"time")) << "no folder time vouches for a list that is not on disk";
 
-    ::RemoveDirectoryW(ListFile().c_str());
-    app.SaveState();
-    EXPECT_EQ(Lines({a}), ReadBytes(ListFile()));
+        ::RemoveDirectoryW(blocked.c_str());
+        EXPECT_TRUE(saver.SaveState());
+        EXPECT_EQ(Lines({a}), ReadBytes(ListFile()));
+        EXPECT_EQ(FolderTime(), IniValue(L"1", L"time"));
+        ::DeleteFileW(ListFile().c_str());
+    }
 }
 
 TEST_F(CWallpaperAppTest, AListThatCouldNotBeReplacedIsNotTrustedAtTheNextStart)

@@ -188,6 +188,22 @@ TEST_F(ListFileTest, BadBytesEndTheRead)
     EXPECT_EQ(Show({L"C:\\a.jpg"}), Show(Load(std::string(kBom) + "C:\\a.jpg\r\n\xFF" "C:\\b.jpg\r\nC:\\c.jpg\r\n")));
 }
 
+TEST_F(ListFileTest, WhatCannotBeReadBackIsNeitherReadNorWritten)
+{
+    using namespace std::string_literals;
+    // A line holding a NUL names no file; a file cut by a power loss often ends in them.
+    EXPECT_EQ(Show({L"C:\\a.jpg", L"C:\\c.jpg"}), Show(Load("C:\\a.jpg\r\nC:\\b\0.jpg\r\nC:\\c.jpg\r\n\0\0\0"s)));
+
+    WriteBytes(file, "C:\\old.jpg\r\n");
+    // A lone surrogate has no form in any encoding.
+    EXPECT_FALSE(WritePictureList(file.c_str(), {L"C:\\a.jpg", L"C:\\\xD800.jpg"}));
+    // A list longer than the reader takes would never load again.
+    constexpr size_t kLongPath = 1024 * 1024;
+    constexpr size_t kPaths = 65;
+    EXPECT_FALSE(WritePictureList(file.c_str(), std::vector<std::wstring>(kPaths, std::wstring(kLongPath, L'x'))));
+    EXPECT_EQ(Hex("C:\\old.jpg\r\n"), Hex(ReadBytes(file)));
+}
+
 TEST_F(ListFileTest, FailedSaveLeavesTheOldFileIntact)
 {
     WriteBytes(file, "C:\\old.jpg\r\n");

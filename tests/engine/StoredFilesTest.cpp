@@ -1,0 +1,338 @@
+// lumi.ini and wallpaper.txt under what a user's machine does to them:
+// names in many scripts under several code pages, generated garbage, a full drive.
+#include "config/CConf.h"
+#include "config/DataFolder.h"
+#include "engine/PictureListFile.h"
+#include "tests/support/TestFiles.h"
+#include "win/UniqueHandle.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::string_literals;
+
+constexpr DWORD kEnvChars = 64;
+constexpr size_t kTimeChars = 128;
+constexpr auto kHang = std::chrono::seconds(1);
+const char kUtf16Bom[] = "\xFF\xFE";
+
+std::wstring EnvText(const wchar_t* name)
+{
+    wchar_t text[kEnvChars] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, text, kEnvChars);
+    return length < kEnvChars ? text : L"";
+}
+
+unsigned EnvNumber(const wchar_t* name, unsigned fallback)
+{
+    const std::wstring text = EnvText(name);
+    return text.empty() ? fallback : static_cast<unsigned>(std::wcstoul(text.c_str(), nullptr, 10));
+}
+
+// A record as text, one folder a line, so a comparison shows what differs.
+std::string Describe(const CConf& conf)
+{
+    std::wstring text = std::to_wstring(conf.playinterval) + L" " + std::to_wstring(conf.style) + L" " +
+                        std::to_wstring(conf.state) + L" [" + conf.lastpic + L"]";
+    for (const CFolderEntry& folder : conf.folders) text += L"\n[" + folder.path + L"] [" + folder.time + L"]";
+    return Narrow(text);
+}
+
+// Where two descriptions part, cut short: garbage makes long assertion messages.
+std::string FirstDifference(const std::string& a, const std::string& b)
+{
+    constexpr size_t kShown = 80;
+    size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+    const size_t line = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
+    return "\n  " + a.substr(line, kShown) + "\n  " + b.substr(line, kShown);
+}
+
+// Folders in six scripts; the last name lies outside the Basic Multilingual Plane.
+const wchar_t* const kScriptFolders[] = {
+    L"C:\\Bilder\\Caf\u00e9 \u00c5ngstr\u00f6m",
+    L"C:\\\u0395\u03b9\u03ba\u03cc\u03bd\u03b5\u03c2",
+    L"C:\\\u0424\u043e\u0442\u043e\u0433\u0440\u0430\u0444\u0438\u0438",
+    L"C:\\\u5199\u771f\\\u56fe\u7247",
+    L"C:\\\u0635\u0648\u0631",
+    L"C:\\Pictures\\\U0001F5BC \U00020000",
+};
+
+// A folder each code page can hold, as an earlier version stored it in an ANSI lumi.ini.
+struct NativeFolder {
+    unsigned codePage;
+    const wchar_t* path;
+};
+const NativeFolder kNativeFolders[] = {
+    {1252, L"C:\\Caf\u00e9 \u00c5ngstr\u00f6m"}, {936, L"C:\\\u56fe\u7247"}, {932, L"C:\\\u5199\u771f"}};
+
+enum class Start { Missing, Empty, OldAnsi };
+
+TEST(StoreScripts, PathsInEveryScriptRoundTripThroughBothFiles)
+{
+    const unsigned codePage = ::GetACP();
+    const unsigned required = EnvNumber(L"LUMI_REQUIRE_ACP", 0);
+    ASSERT_TRUE(required == 0 || required == codePage) << "this run needs code page " << required;
+    const wchar_t* native = nullptr;
+    for (const NativeFolder& n : kNativeFolders) {
+        if (n.codePage == codePage) native = n.path;
+    }
+    if (native == nullptr) GTEST_SKIP() << "no folder name written for code page " << codePage;
+
+    int roundTrips = 0;
+    for (Start start : {Start::Missing, Start::Empty, Start::OldAnsi}) {
+        SCOPED_TRACE(testing::Message() << "start " << static_cast<int>(start) << ", code page " << codePage);
+        DataFolderReset reset;
+        TempDir dir;
+        const std::wstring ini = dir.Join(L"lumi.ini");
+        CConf expected;
+        if (start == Start::Empty) WriteBytes(ini, "");
+        if (start == Start::OldAnsi) {
+            // Earlier versions let the profile writer make the file, which it makes in ANSI.
+            ::WritePrivateProfileStringW(L"GENERAL", L"pathcount", L"1", ini.c_str());
+            ::WritePrivateProfileStringW(L"1", L"path", native, ini.c_str());
+            ::WritePrivateProfileStringW(L"1", L"time", L"5", ini.c_str());
+            ASSERT_NE(kUtf16Bom, ReadBytes(ini).substr(0, 2));
+            expected.folders.push_back(CFolderEntry{native, L"5", false});
+        }
+
+        CConf conf;
+        conf.Load(ini.c_str());
+        ASSERT_EQ(Describe(expected), Describe(conf)) << "the old file reads as it was written";
+        int time = 100;
+        for (const wchar_t* folder : kScriptFolders) {
+            conf.folders.push_back(CFolderEntry{folder, std::to_wstring(time++), false});
+        }
+        conf.lastpic = conf.folders.back().path + L"\\\U0001F5BC.jpg";
+        ASSERT_TRUE(conf.Save(true));
+        EXPECT_EQ(kUtf16Bom, ReadBytes(conf.fileName).substr(0, 2));
+        CConf reloaded;
+        reloaded.Load(conf.fileName.c_str());
+        EXPECT_EQ(Describe(conf), Describe(reloaded));
+
+        std::vector<std::wstring> pictures;
+        for (const CFolderEntry& folder : conf.folders) pictures.push_back(folder.path + L"\\\u00e9\u5199.jpg");
+        const std::wstring list = dir.Join(L"wallpaper.txt");
+        std::vector<std::wstring> read;
+        ASSERT_TRUE(WritePictureList(list.c_str(), pictures));
+        ASSERT_TRUE(ReadPictureList(list.c_str(), read));
+        EXPECT_EQ(Show(pictures), Show(read));
+        roundTrips += 2;
+    }
+    std::printf("[ figures  ] code page %u: %d round trips of %zu script folders and their pictures, %s\n", codePage,
+                roundTrips, std::size(kScriptFolders), HasFailure() ? "FAILURES" : "nothing lost");
+}
+
+// Malformed files made from a seed: random bytes, cut and odd encodings,
+// huge and negative numbers, thousands of sections, NULs, bytes no code page
+// converts, long lines.
+class Garbage {
+public:
+    explicit Garbage(unsigned seed) : random(seed) {}
+
+    std::string ConfigFile()
+    {
+        std::string text = Pick(4) == 0 ? Bytes(Pick(2000)) : "[GENERAL]\r\npathcount=" + Number() + "\r\n";
+        for (const char* key : {"playinterval", "style", "state"}) {
+            if (Pick(4) != 0) text += std::string(key) + "=" + Number() + "\r\n";
+        }
+        if (Pick(2) == 0) text += "lastpic=" + Value() + "\r\n";
+        const int sections = Pick(32) == 0 ? Pick(4000) : Pick(8);
+        for (int i = 1; i <= sections; ++i) {
+            const std::string name = Pick(6) == 0 ? Value() : std::to_string(Pick(4) == 0 ? Pick(sections + 2) : i);
+            text += "[" + name + "]\r\n";
+            if (Pick(5) != 0) text += "path=" + Value() + "\r\n";
+            if (Pick(3) != 0) text += "time=" + Number() + "\r\n";
+        }
+        return Encode(Mangle(text));
+    }
+
+    std::string ListFile()
+    {
+        const std::string ends[] = {"\r\n", "\n", "\r", "\r\r\n", "\0"s};
+        std::string text = Pick(3) == 0 ? "\xEF\xBB\xBF" : "";
+        const int lines = Pick(32) == 0 ? Pick(3000) : Pick(10);
+        for (int i = 0; i < lines; ++i) text += Value() + ends[Pick(static_cast<int>(std::size(ends)))];
+        if (Pick(4) == 0) text.insert(static_cast<size_t>(Pick(static_cast<int>(text.size()) + 1)), 1, '\0');
+        return Mangle(text);
+    }
+
+private:
+    int Pick(int below) { return below <= 0 ? 0 : std::uniform_int_distribution<int>(0, below - 1)(random); }
+
+    std::string Bytes(int count)
+    {
+        std::string bytes;
+        for (int i = 0; i < count; ++i) bytes += static_cast<char>(Pick(256));
+        return bytes;
+    }
+
+    std::string Number()
+    {
+        const char* const numbers[] = {"2147483647", "99999999999", "-2147483648", "-1", "0",  " 12 ",
+                                       "0x7fffffff", "1e9",         "",            "+3", "  ", "4294967296"};
+        return Pick(3) == 0 ? std::to_string(static_cast<int>(random())) : numbers[Pick(static_cast<int>(std::size(numbers)))];
+    }
+
+    // A path, or something that stands in its place: cut DBCS and UTF-8, NULs, quotes, long runs.
+    std::string Value()
+    {
+        const std::string values[] = {"C:\\P",  "C:\\\xCD\xBC\xC6\xAC", "C:\\\x81", "C:\\\xC3(", "\"C:\\q\"", " C:\\s ",
+                                      "C:\\a\0b"s, "\xEF\xBB\xBF" "C:\\u", "C:\\\x8E\xCA\x90^", "=",  "[1]",  ";c"};
+        switch (Pick(16)) {
+        case 0: return Bytes(Pick(40));
+        case 1: return std::string(static_cast<size_t>(Pick(3000)), 'x');
+        default: return values[Pick(static_cast<int>(std::size(values)))];
+        }
+    }
+
+    // Cuts, flips and NULs, now and then.
+    std::string Mangle(std::string text)
+    {
+        if (!text.empty() && Pick(5) == 0) text.resize(static_cast<size_t>(Pick(static_cast<int>(text.size()))));
+        for (int flips = Pick(3) == 0 ? Pick(8) : 0; flips > 0 && !text.empty(); --flips) {
+            text[static_cast<size_t>(Pick(static_cast<int>(text.size())))] = static_cast<char>(Pick(256));
+        }
+        return text;
+    }
+
+    // ANSI as it is, or UTF-16LE (cut at an odd byte now and then), UTF-8 or UTF-16BE marks, or a mark alone.
+    std::string Encode(const std::string& text)
+    {
+        switch (Pick(6)) {
+        case 0:
+        case 1: {
+            std::string wide = kUtf16Bom;
+            for (char c : text) wide += std::string{c, static_cast<char>(Pick(8) == 0 ? Pick(256) : 0)};
+            if (Pick(3) == 0) wide.pop_back();
+            return wide;
+        }
+        case 2: return "\xEF\xBB\xBF" + text;
+        case 3: return "\xFE\xFF" + text;
+        case 4: return Pick(2) == 0 ? std::string(kUtf16Bom) : kUtf16Bom + std::string(kUtf16Bom) + text;
+        default: return text;
+        }
+    }
+
+    std::mt19937 random;
+};
+
+// What the program needs of every folder and picture it reads, whatever the file held.
+void ExpectUsable(const CConf& conf)
+{
+    EXPECT_LT(conf.lastpic.size(), kPathChars);
+    for (const CFolderEntry& folder : conf.folders) {
+        EXPECT_FALSE(folder.path.empty());
+        EXPECT_LT(folder.path.size(), kPathChars);
+        EXPECT_LT(folder.time.size(), kTimeChars);
+    }
+}
+
+TEST(StoreFuzz, MalformedFilesLoadSaveAndLoadAgainUnchanged)
+{
+    const unsigned seed = EnvNumber(L"LUMI_FUZZ_SEED", 11);
+    const unsigned count = EnvNumber(L"LUMI_FUZZ_COUNT", 1000);
+    Garbage garbage(seed);
+    TempDir dir;
+    const std::wstring ini = dir.Join(L"lumi.ini");
+    const std::wstring list = dir.Join(L"wallpaper.txt");
+    unsigned tried = 0;
+    unsigned hangs = 0;
+    std::chrono::steady_clock::duration slowest{};
+    for (unsigned i = 0; i < count && !HasFailure(); ++i) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed << ", input " << i);
+        const std::string iniBytes = garbage.ConfigFile();
+        const std::string listBytes = garbage.ListFile();
+        ASSERT_TRUE(WriteBytes(ini, iniBytes));
+        ASSERT_TRUE(WriteBytes(list, listBytes));
+        const auto started = std::chrono::steady_clock::now();
+
+        CConf conf;
+        conf.Load(ini.c_str());
+        ExpectUsable(conf);
+        EXPECT_TRUE(conf.Save(true));
+        CConf reloaded;
+        reloaded.Load(ini.c_str());
+        EXPECT_TRUE(Describe(conf) == Describe(reloaded)) << FirstDifference(Describe(conf), Describe(reloaded));
+
+        std::vector<std::wstring> pictures;
+        std::vector<std::wstring> again;
+        EXPECT_TRUE(ReadPictureList(list.c_str(), pictures));
+        for (const std::wstring& picture : pictures) {
+            EXPECT_EQ(std::wstring::npos, picture.find(L'\0')) << "a line with a NUL names no file";
+        }
+        EXPECT_TRUE(WritePictureList(list.c_str(), pictures));
+        EXPECT_TRUE(ReadPictureList(list.c_str(), again));
+        EXPECT_TRUE(pictures == again) << FirstDifference(Show(pictures), Show(again));
+
+        const auto took = std::chrono::steady_clock::now() - started;
+        slowest = std::max(slowest, took);
+        if (took > kHang) ++hangs;
+        tried += 2;
+    }
+    EXPECT_EQ(0u, hangs) << "inputs that took over a second";
+    std::printf("[ figures  ] seed %u: %u malformed inputs tried, %u took over a second (slowest pair %lld ms), %s\n",
+                seed, tried, hangs,
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()),
+                HasFailure() ? "FAILURES" : "none unusable, no crash");
+}
+
+// A drive of a few pages that the test fills (tests/e2e/full_disk.sh maps one).
+TEST(StoreFullDisk, FullDriveKeepsTheOldFilesAndSaysSo)
+{
+    const std::wstring drive = EnvText(L"LUMI_FULL_DISK");
+    if (drive.empty()) GTEST_SKIP() << "needs a small drive to fill; tests/e2e/full_disk.sh provides one";
+    const std::wstring ini = drive + L"lumi.ini";
+    const std::wstring list = drive + L"wallpaper.txt";
+    const std::wstring filler = drive + L"filler";
+
+    CConf old;
+    old.fileName = ini;
+    for (const wchar_t* folder : kScriptFolders) old.folders.push_back(CFolderEntry{folder, L"1", false});
+    ASSERT_TRUE(WriteBytes(ini, "")) << "the drive is not there";
+    ASSERT_TRUE(old.Save(true));
+    ASSERT_TRUE(WritePictureList(list.c_str(), {L"C:\\P\\old.jpg"}));
+    const std::string oldIni = ReadBytes(ini);
+    const std::string oldList = ReadBytes(list);
+
+    {
+        UniqueFile fill(::CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(fill.IsValid());
+        const std::string block(512, 'f');
+        DWORD written = 0;
+        while (::WriteFile(fill.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+               written == block.size()) {
+        }
+    }
+
+    CConf bigger = old;
+    for (int i = 0; i < 50; ++i) bigger.folders.push_back(CFolderEntry{L"C:\\More\\" + std::to_wstring(i), L"2", false});
+    CConf general = old;
+    general.playinterval = 99;
+    const std::vector<std::wstring> pictures(200, L"C:\\P\\new.jpg");
+    EXPECT_FALSE(bigger.Save(true));
+    EXPECT_FALSE(general.Save(false));
+    EXPECT_FALSE(WritePictureList(list.c_str(), pictures));
+    EXPECT_EQ(oldIni, ReadBytes(ini));
+    EXPECT_EQ(oldList, ReadBytes(list));
+    EXPECT_FALSE(FileIsThere(ini + L".tmp"));
+    CConf reloaded;
+    reloaded.Load(ini.c_str());
+    EXPECT_EQ(Describe(old), Describe(reloaded));
+
+    ::DeleteFileW(filler.c_str());
+    EXPECT_TRUE(general.Save(false)) << "with room again the save goes through";
+    std::printf("[ figures  ] full drive: saves refused, old files kept%s\n", HasFailure() ? " - FAILED" : "");
+}
+
+} // namespace
