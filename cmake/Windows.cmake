@@ -3,6 +3,9 @@ enable_language(RC)
 
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static $<$<CONFIG:Release>:-s>)
+# Small code costs nothing measurable here: the time goes to the system's calls.
+# One section per function and datum lets the program's link drop what it never uses.
+add_compile_options($<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
 
 set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32)
 
@@ -23,7 +26,11 @@ target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 
 add_executable(lumivane WIN32 app/Main.cpp $<TARGET_OBJECTS:lumi_res>)
 target_compile_options(lumivane PRIVATE -municode)
-target_link_options(lumivane PRIVATE -municode)
+target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
+# libstdc++'s default terminate handler prints the demangled type of the
+# escaping exception to a console this program does not have, then aborts; it
+# drags in the whole demangler. Bound to abort, it ends the process the same way.
+target_link_options(lumivane PRIVATE -Wl,--defsym=__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
 target_link_libraries(lumivane PRIVATE lumi_app)
 lumi_strict(lumivane)
 

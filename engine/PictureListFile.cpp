@@ -7,108 +7,135 @@
 
 #include <algorithm>
 #include <new>
+#include <string_view>
 
 namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr size_t kUtf8BomBytes = sizeof(kUtf8Bom) - 1;
-const char kLineEnd[] = "\r\n";
+const wchar_t kLineEnd[] = L"\r\n";
+constexpr size_t kLineEndChars = sizeof(kLineEnd) / sizeof(kLineEnd[0]) - 1;
 // Above 100,000 full-length paths of two-byte characters; a larger file is not a list.
 constexpr LONGLONG kMaxListFileBytes = 64LL * 1024 * 1024;
 // The longest character of any code page, in bytes (UTF-8's four).
 constexpr int kMaxCharBytes = 4;
 const wchar_t kTempSuffix[] = L".tmp";
+constexpr wchar_t kLastAscii = 0x7F;
 
-bool ReadWholeFile(const wchar_t* fileName, std::string& bytes)
+// The file's bytes stay in the system's file cache instead of a copy on our
+// heap beside the entries made from them. A view outlives its file handle.
+bool MapWholeFile(const wchar_t* fileName, UniqueView& view, std::string_view& bytes)
 {
     UniqueFile file(::CreateFileW(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
     if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxListFileBytes) return false;
+    bytes = std::string_view();
+    // A mapping of zero bytes is refused; an empty file is simply an empty list.
+    if (size.QuadPart == 0) return true;
 
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return false;
-    }
-    bytes.resize(read);
+    const UniqueKernelHandle mapping(::CreateFileMappingW(file.Get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return false;
+    view.Reset(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return false;
+    bytes = std::string_view(static_cast<const char*>(view.Get()), static_cast<size_t>(size.QuadPart));
     return true;
 }
 
-bool Decode(unsigned codePage, const char* bytes, int length, std::wstring& text)
+bool Decode(unsigned codePage, std::string_view bytes, std::wstring& text)
 {
-    if (length == 0) {
-        text.clear();
-        return true;
-    }
-    const int chars = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, length, nullptr, 0);
-    if (chars <= 0) return false;
-    text.resize(static_cast<size_t>(chars));
-    return ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, length, &text[0], chars) == chars;
+    // No code page gives more UTF-16 characters than it has bytes, so one call
+    // into room for that many does, and the text is cut to what it made.
+    text.resize(bytes.size());
+    if (bytes.empty()) return true;
+    const int chars = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                            &text[0], static_cast<int>(text.size()));
+    text.resize(static_cast<size_t>(std::max(chars, 0)));
+    return chars > 0;
 }
 
 // The longest start of the line that converts; the read ends at the first bad character.
-std::wstring DecodeValidStart(unsigned codePage, const std::string& line)
+std::wstring DecodeValidStart(unsigned codePage, std::string_view line)
 {
     size_t good = 0;
     std::wstring ignored;
     while (good < line.size()) {
         int width = 1;
         const int widest = static_cast<int>(std::min<size_t>(kMaxCharBytes, line.size() - good));
-        while (width <= widest && !Decode(codePage, line.data() + good, width, ignored)) ++width;
+        while (width <= widest && !Decode(codePage, line.substr(good, static_cast<size_t>(width)), ignored)) ++width;
         if (width > widest) break;
         good += static_cast<size_t>(width);
     }
     std::wstring text;
-    Decode(codePage, line.data(), static_cast<int>(good), text);
+    Decode(codePage, line.substr(0, good), text);
     return text;
 }
 
-// Appends the entries of `lines`; a line with bytes the code page cannot
-// convert gives the text before them, if any, as the last entry.
-void DecodeLines(unsigned codePage, const std::vector<std::string>& lines, std::vector<std::wstring>& entries)
+// Appends the line as an entry; false when bytes the code page cannot convert
+// end the read there, the text before them, if any, being the last entry.
+bool DecodeLine(unsigned codePage, std::string_view line, std::vector<std::wstring>& entries)
 {
-    entries.reserve(lines.size());
-    std::wstring text;
-    for (const std::string& line : lines) {
-        if (Decode(codePage, line.data(), static_cast<int>(line.size()), text)) {
-            entries.push_back(text);
-            continue;
-        }
-        text = DecodeValidStart(codePage, line);
-        if (!text.empty()) entries.push_back(text);
-        return;
+    entries.emplace_back();
+    std::wstring& text = entries.back();
+    const bool whole = Decode(codePage, line, text);
+    if (!whole) text = DecodeValidStart(codePage, line);
+    const bool nothingRead = !whole && text.empty();
+    // A line holding a NUL cannot name a file; a file cut by a power loss often ends in them.
+    if (nothingRead || text.find(L'\0') != std::wstring::npos) entries.pop_back();
+    return whole;
+}
+
+void DecodeLines(unsigned codePage, std::string_view bytes, std::vector<std::wstring>& entries)
+{
+    entries.reserve(CountListLines(bytes));
+    std::string_view line;
+    while (TakeListLine(bytes, line)) {
+        if (!DecodeLine(codePage, line, entries)) return;
     }
 }
 
-// Appends the path in the code page; false when some character has no exact
-// form there (no best-fit look-alikes, which would name another file).
-bool Encode(unsigned codePage, const std::wstring& path, std::string& bytes)
+// Every path followed by a line end, so the whole list converts in one call.
+std::wstring JoinList(const std::vector<std::wstring>& pictures)
 {
-    if (path.empty()) return true;
-    const bool utf8 = codePage == CP_UTF8;
-    // A lone surrogate has no UTF-8 form; without the flag it would be written as U+FFFD.
-    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
-    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
-    const int length = static_cast<int>(path.size());
-    const int needed = ::WideCharToMultiByte(codePage, flags, path.c_str(), length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) return false;
-    const size_t at = bytes.size();
-    bytes.resize(at + static_cast<size_t>(needed));
-    const int written =
-        ::WideCharToMultiByte(codePage, flags, path.c_str(), length, &bytes[at], needed, nullptr, usedDefaultOut);
-    return written == needed && !usedDefault;
+    size_t chars = 0;
+    for (const std::wstring& path : pictures) chars += path.size() + kLineEndChars;
+    std::wstring text;
+    text.reserve(chars);
+    for (const std::wstring& path : pictures) {
+        text += path;
+        text.append(kLineEnd, kLineEndChars);
+    }
+    return text;
 }
 
-bool EncodeList(unsigned codePage, const std::vector<std::wstring>& pictures, std::string& bytes)
+bool IsAscii(const std::wstring& text)
+{
+    wchar_t bits = 0;
+    for (wchar_t c : text) bits |= c;
+    return bits <= kLastAscii;
+}
+
+// The text in the code page; false when some character has no exact form
+// there (no best-fit look-alikes, which would name another file). Every code
+// page holds ASCII as it is, so only other text needs the checked conversion,
+// which takes several times as long.
+bool Encode(unsigned codePage, const std::wstring& text, std::string& bytes)
 {
     bytes.clear();
-    for (const std::wstring& path : pictures) {
-        if (!Encode(codePage, path, bytes)) return false;
-        bytes += kLineEnd;
-    }
-    return true;
+    if (text.empty()) return true;
+    const bool utf8 = codePage == CP_UTF8;
+    const bool checked = !utf8 && !IsAscii(text);
+    // A lone surrogate has no UTF-8 form; without the flag it would be written as U+FFFD.
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : checked ? WC_NO_BEST_FIT_CHARS : 0;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = checked ? &usedDefault : nullptr;
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return false;
+    bytes.resize(static_cast<size_t>(needed));
+    const int written =
+        ::WideCharToMultiByte(codePage, flags, text.data(), length, &bytes[0], needed, nullptr, usedDefaultOut);
+    return written == needed && !usedDefault;
 }
 
 bool WriteAll(HANDLE file, const std::string& bytes)
@@ -130,14 +157,6 @@ bool WriteNewFile(const std::wstring& fileName, const std::string& bytes)
     return file && WriteAll(file.Get(), bytes);
 }
 
-// A line holding a NUL cannot name a file; a file cut by a power loss often ends in them.
-void DropUnusableEntries(std::vector<std::wstring>& entries)
-{
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const std::wstring& entry) { return entry.find(L'\0') != std::wstring::npos; }),
-                  entries.end());
-}
-
 }  // namespace
 
 unsigned ListFileCodePage()
@@ -156,17 +175,17 @@ bool ReadPictureList(const wchar_t* fileName, std::vector<std::wstring>& picture
 {
     if (fileName == nullptr) return false;
     try {
-        std::string bytes;
-        if (!ReadWholeFile(fileName, bytes)) return false;
+        UniqueView view;
+        std::string_view bytes;
+        if (!MapWholeFile(fileName, view, bytes)) return false;
 
         unsigned codePage = ListFileCodePage();
         if (bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
-            bytes.erase(0, kUtf8BomBytes);
+            bytes.remove_prefix(kUtf8BomBytes);
             codePage = CP_UTF8;
         }
         std::vector<std::wstring> entries;
-        DecodeLines(codePage, SplitListLines(bytes), entries);
-        DropUnusableEntries(entries);
+        DecodeLines(codePage, bytes, entries);
         pictures.swap(entries);
         return true;
     } catch (const std::bad_alloc&) {
@@ -179,10 +198,11 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
 {
     if (fileName == nullptr) return false;
     try {
+        const std::wstring text = JoinList(pictures);
         std::string bytes;
         // UTF-8 too when the first path would begin with what reads as the UTF-8 mark.
-        if (!EncodeList(ListFileCodePage(), pictures, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
-            if (!EncodeList(CP_UTF8, pictures, bytes)) return false;
+        if (!Encode(ListFileCodePage(), text, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
+            if (!Encode(CP_UTF8, text, bytes)) return false;
             bytes.insert(0, kUtf8Bom);
         }
         // Never write a list the reader would refuse.

@@ -1,5 +1,7 @@
 #include "engine/PlaylistRules.h"
 
+#include <algorithm>
+
 namespace {
 
 const wchar_t* const kPictureExtensions[] = {L".jpg", L".jpeg", L".bmp", L".png", L".gif"};
@@ -54,17 +56,18 @@ bool IsPictureExtension(const std::wstring& extension)
     return false;
 }
 
-std::vector<std::string> SplitListLines(const std::string& bytes)
+bool TakeListLine(std::string_view& rest, std::string_view& line)
 {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        const size_t next = end == std::string::npos ? bytes.size() : end + 1;
-        if (end == std::string::npos) end = bytes.size();
-        else if (end > start && bytes[end - 1] == '\r') --end;
-        lines.emplace_back(bytes, start, end - start);
-        start = next;
-    }
-    return lines;
+    if (rest.empty()) return false;
+    const size_t end = rest.find('\n');
+    line = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+}
+
+size_t CountListLines(std::string_view bytes)
+{
+    const size_t lineFeeds = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    return lineFeeds + (!bytes.empty() && bytes.back() != '\n' ? 1 : 0);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
-#include <vector>
+#include <string_view>
 
 // The position and matching rules of the playlist, kept free of the platform
 // so they can be checked on their own. A position is a 0-based index; -1 means
@@ -33,4 +34,8 @@ bool IsPictureExtension(const std::wstring& extension);
 
 // The lines of a list file: split at LF, with one CR directly before the LF
 // dropped. A last line without LF is a line; a final LF adds no empty line.
-std::vector<std::string> SplitListLines(const std::string& bytes);
+// Takes the first line off `rest` into `line`; false when `rest` is empty.
+bool TakeListLine(std::string_view& rest, std::string_view& line);
+
+// The number of lines TakeListLine finds in `bytes`.
+size_t CountListLines(std::string_view bytes);

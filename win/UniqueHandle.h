@@ -92,6 +92,11 @@ struct KernelTraits {
     static void Close(Handle h) { ::CloseHandle(h); }
 };
 
+// A mapped view of a file.
+struct ViewTraits : NullInvalidTraits<const void*> {
+    static void Close(Handle h) { ::UnmapViewOfFile(h); }
+};
+
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
@@ -101,3 +106,4 @@ using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFile = UniqueKernelHandle;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueView = UniqueHandle<ViewTraits>;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace {
 
 std::string Show(const std::vector<std::string>& lines)
@@ -9,6 +13,14 @@ std::string Show(const std::vector<std::string>& lines)
     std::string text;
     for (const std::string& line : lines) text += "[" + line + "]";
     return text;
+}
+
+std::vector<std::string> TakeAllLines(std::string_view rest)
+{
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (TakeListLine(rest, line)) lines.emplace_back(line);
+    return lines;
 }
 
 }  // namespace
@@ -83,6 +95,7 @@ TEST(PlaylistRules, ListLinesSplitAtLineFeedAndDropOneCarriageReturn)
         {"a\r", {"a\r"}},                  // a CR at the very end is content
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Show(c.expected), Show(SplitListLines(c.bytes))) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(Show(c.expected), Show(TakeAllLines(c.bytes))) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(c.expected.size(), CountListLines(c.bytes)) << testing::PrintToString(c.bytes);
     }
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The plainest Win32 code that does the same work as the playlist's scan,
+// save and load: the limit Lumivane's own code is measured against. No error
+// reporting beyond a boolean, no fallbacks, no atomic replace.
+
+// Appends the full paths of the pictures directly inside the folder.
+bool BareScan(const std::wstring& folder, std::vector<std::wstring>& paths);
+
+// One CreateFileW, one conversion of the joined text to the ANSI code page, one WriteFile.
+bool BareSave(const std::wstring& file, const std::vector<std::wstring>& paths);
+
+// One ReadFile, one conversion of the whole text, a split at each CR LF.
+bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths);
