@@ -3,6 +3,7 @@
 #include "config/DataFolder.h"
 #include "config/ProfileText.h"
 #include "win/AtomicFile.h"
+#include "win/DecimalText.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -40,7 +41,7 @@ std::wstring ReadText(const wchar_t* section, const wchar_t* key, DWORD chars, c
 
 std::wstring SectionName(int number)
 {
-    return std::to_wstring(number);
+    return DecimalText(number);
 }
 
 bool Decode(unsigned codePage, const std::string& bytes, size_t skip, std::wstring& text)
@@ -145,12 +146,12 @@ bool CConf::Save(bool savePaths)
     if (!ResolveFileName() || !ReadConfigText(fileName.c_str(), text)) return false;
     ProfileText profile(text);
 
-    profile.Set(kGeneral, L"playinterval", std::to_wstring(playinterval));
+    profile.Set(kGeneral, L"playinterval", DecimalText(playinterval));
     profile.Set(kGeneral, L"lastpic", lastpic);
-    profile.Set(kGeneral, L"style", std::to_wstring(style));
-    profile.Set(kGeneral, L"state", std::to_wstring(state));
+    profile.Set(kGeneral, L"style", DecimalText(style));
+    profile.Set(kGeneral, L"state", DecimalText(state));
     if (savePaths) {
-        profile.Set(kGeneral, L"pathcount", std::to_wstring(static_cast<int>(folders.size())));
+        profile.Set(kGeneral, L"pathcount", DecimalText(static_cast<int>(folders.size())));
         int number = 1;
         for (const CFolderEntry& entry : folders) {
             const std::wstring section = SectionName(number++);

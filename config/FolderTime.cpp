@@ -1,5 +1,7 @@
 #include "config/FolderTime.h"
 
+#include "win/DecimalText.h"
+
 #include <cwctype>
 #include <limits>
 
@@ -27,7 +29,7 @@ int32_t ParseFolderTime(const std::wstring& text)
 std::wstring FormatFolderTime(int64_t modified)
 {
     const auto low = static_cast<uint32_t>(static_cast<uint64_t>(modified));
-    return std::to_wstring(static_cast<int32_t>(low));
+    return DecimalText(static_cast<int32_t>(low));
 }
 
 bool IsFolderChanged(const std::wstring& storedTime, int64_t modified)

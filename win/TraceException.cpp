@@ -1,13 +1,13 @@
 #include "win/TraceException.h"
 
-#include <cwchar>
+#include <cstdint>
 #include <exception>
 #include <string>
 
 namespace {
 
 constexpr int kClassNameChars = 64;
-constexpr int kHexChars = 20;
+constexpr int kHexDigits = 8;
 
 // The exception being handled, named as well as it can be.
 std::wstring DescribeCurrentException()
@@ -23,10 +23,16 @@ std::wstring DescribeCurrentException()
     }
 }
 
-std::wstring Hex(unsigned long long value)
+std::wstring Hex(uint32_t value)
 {
-    wchar_t text[kHexChars] = {};
-    std::swprintf(text, kHexChars, L"0x%llX", value);
+    constexpr int kBitsPerDigit = 4;
+    constexpr uint32_t kDigitMask = 0xF;
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring text = L"0x";
+    for (int shift = kHexDigits * kBitsPerDigit; shift > 0;) {
+        shift -= kBitsPerDigit;
+        text += kDigits[(value >> shift) & kDigitMask];
+    }
     return text;
 }
 
@@ -37,7 +43,7 @@ void TraceCaughtException(HWND hwnd, UINT msg)
     wchar_t className[kClassNameChars] = {};
     ::GetClassNameW(hwnd, className, kClassNameChars);
     const std::wstring trace = L"Lumivane: caught \"" + DescribeCurrentException() + L"\" in window " +
-                               Hex(reinterpret_cast<UINT_PTR>(hwnd)) + L" of class \"" + className +
+                               Hex(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd))) + L" of class \"" + className +
                                L"\" handling message " + Hex(msg) + L"\n";
     ::OutputDebugStringW(trace.c_str());
 }

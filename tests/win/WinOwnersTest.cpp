@@ -101,7 +101,7 @@ TEST(WindowProcedure, AnExceptionStopsThereAndLeavesATraceNamingItAndTheWindow)
     const std::string trace = debugOutput.Take();
     EXPECT_NE(std::string::npos, trace.find("picture list gone")) << trace;
     EXPECT_NE(std::string::npos, trace.find("LumivaneThrowingWindow")) << trace;
-    EXPECT_NE(std::string::npos, trace.find("0x8001")) << trace;
+    EXPECT_NE(std::string::npos, trace.find("message 0x00008001")) << trace;
 }
 
 }  // namespace
