@@ -5,6 +5,7 @@
 #include "app/CMessageLoop.h"
 #include "config/DataFolder.h"
 #include "resources/resource.h"
+#include "settings/CSettingDlg.h"
 #include "win/ResourceInstance.h"
 
 #include <shellapi.h>
@@ -280,11 +281,12 @@ void CMainFrame::OpenSettings(bool advance)
     AllowMenu(true);
 }
 
-CMainFrame::SettingsOutcome CMainFrame::RunSettingsDialog(HWND, const CConf& conf, const std::wstring&)
+CMainFrame::SettingsOutcome CMainFrame::RunSettingsDialog(HWND owner, const CConf& conf,
+                                                          const std::wstring& currentPicture)
 {
-    SettingsOutcome outcome;
-    outcome.conf = conf;
-    return outcome;
+    CSettingDlg dialog(conf, currentPicture);
+    const bool accepted = dialog.DoModal(owner) == IDOK;
+    return SettingsOutcome{accepted, dialog.GetConf()};
 }
 
 void CMainFrame::CustomizeMenu(HMENU popup)

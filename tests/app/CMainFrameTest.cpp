@@ -3,6 +3,7 @@
 #include "app/CMessageLoop.h"
 #include "app/RunApp.h"
 #include "resources/resource.h"
+#include "settings/CSettingDlg.h"
 #include "tests/app/NotifyRecorder.h"
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
