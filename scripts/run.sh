@@ -14,10 +14,11 @@ cd "$root"
 
 folder=""
 interval=""
+interval_given=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --folder) folder="${2:?--folder needs a folder}"; shift 2 ;;
-    --interval) interval="${2:?--interval needs seconds}"; shift 2 ;;
+    --interval) interval="${2:?--interval needs seconds}"; interval_given=1; shift 2 ;;
     -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "run: unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
@@ -59,8 +60,9 @@ printf '%s\r\n' 'REGEDIT4' '' \
 wine_run regedit /S "$(winpath "$service/service.reg")" >/dev/null 2>&1 </dev/null
 
 # lumi.ini naming the folder, in UTF-16 so that any folder name survives.
-# The demo starts from its first picture every time; your own folder keeps
-# its place, and its list is rebuilt only when the folder changes.
+# The demo starts from its first picture every time. For your own folder the
+# file is written only when it does not name that folder yet, or for a new
+# --interval; otherwise what you changed in the settings stays.
 data="$LUMI_WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Lumivane"
 mkdir -p "$data"
 if [ -z "$folder" ]; then
@@ -68,8 +70,8 @@ if [ -z "$folder" ]; then
   rm -rf "$folder" "$data"/*
   scripts/demo-pictures.sh "$folder" 6
 fi
-if ! iconv -f UTF-16 -t UTF-8 "$data/lumi.ini" 2>/dev/null | tr -d '\r' | grep -qxF "path=$(winpath "$folder")" ||
-   ! iconv -f UTF-16 -t UTF-8 "$data/lumi.ini" | tr -d '\r' | grep -qx "playinterval=$interval"; then
+ini_has() { iconv -f UTF-16 -t UTF-8 "$data/lumi.ini" 2>/dev/null | tr -d '\r' | grep -qxF "$1"; }
+if ! ini_has "path=$(winpath "$folder")" || { [ -n "$interval_given" ] && ! ini_has "playinterval=$interval"; }; then
   { printf '\xff\xfe'
     printf '[GENERAL]\r\nplayinterval=%s\r\nlastpic=\r\nstyle=0\r\nstate=0\r\npathcount=1\r\n[1]\r\npath=%s\r\ntime=\r\n' \
       "$interval" "$(winpath "$folder")" | iconv -f UTF-8 -t UTF-16LE
