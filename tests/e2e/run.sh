@@ -289,6 +289,15 @@ e2e_check "start shows the next picture at once" is_equal "$(listed_after "$curr
 e2e_check "started, the tray shows the playing icon again" cell_shows playing
 n="$(shown_count)"
 e2e_check "started, the timer runs again" e2e_wait_until $((INTERVAL + 2)) shown_more_than "$n"
+# Half an interval after a tick, a left click: the next tick comes a full interval after the click.
+sleep $((INTERVAL / 2))
+tray_click 1
+e2e_wait_until "$EVENT_SECONDS" shown_more_than $((n + 1))
+n="$(shown_count)"
+e2e_wait_until $((INTERVAL + 2)) shown_more_than "$n"
+gap=$(($(shown_tick $((n + 1))) - $(shown_tick "$n")))
+e2e_log "gap from a next while playing to the following change: $gap ms"
+e2e_check "next while playing restarts the full interval" test "$gap" -ge $((INTERVAL * 1000 - 300))
 
 e2e_check "clear desktop from the menu" choose $ID_CLEAR_DESKTOP
 e2e_check "clearing empties the desktop wallpaper" is_equal "" "$(desktop_wallpaper)"
