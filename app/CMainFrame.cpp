@@ -12,6 +12,7 @@
 #include <shlwapi.h>
 
 #include <cwchar>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -25,6 +26,8 @@ constexpr int kQuitCode = 1;
 constexpr size_t kPlaceChars = 32;
 constexpr UINT kDeleteQuestionFlags = MB_OKCANCEL | MB_ICONEXCLAMATION;
 constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
+// Where the delete question takes the picture's path.
+constexpr wchar_t kPathMark[] = L"%s";
 
 HICON LoadIconSized(UINT id, int size)
 {
@@ -36,8 +39,8 @@ HICON LoadIconSized(UINT id, int size)
 // is the user's, so it never goes through a format string.
 std::wstring WithPath(std::wstring question, const std::wstring& path)
 {
-    const size_t mark = question.find(L"%s");
-    if (mark != std::wstring::npos) question.replace(mark, 2, path);
+    const size_t mark = question.find(kPathMark);
+    if (mark != std::wstring::npos) question.replace(mark, std::size(kPathMark) - 1, path);
     return question;
 }
 }  // namespace

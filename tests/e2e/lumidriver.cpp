@@ -287,8 +287,9 @@ int EndDialog(WPARAM button)
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send-registered|broadcast|msgid|"
-                         "tray-point|watch ...\n");
+    std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send|send-registered|broadcast|msgid|"
+                         "foreground|visibility|menu-rect|end-dialog|dialog-text|tooltip|close-window|"
+                         "tray-delete|tray-point|watch ...\n");
     return kFailed;
 }
 
