@@ -27,7 +27,6 @@ struct FakeSettings {
     CMainFrame::SettingsOutcome Run(HWND owner, const CConf& conf, const std::wstring& current)
     {
         owners.push_back(owner);
-        seen = conf;
         seenPicture = current;
         trayCallsBefore = recorder ? recorder->Calls().size() : 0;
         if (whileOpen) whileOpen(owner);
@@ -35,38 +34,15 @@ struct FakeSettings {
         if (edit) edit(outcome.conf);
         return outcome;
     }
-    CMainFrame::SettingsRunner Runner()
-    {
-        return [this](HWND owner, const CConf& conf, const std::wstring& current) {
-            return Run(owner, conf, current);
-        };
-    }
 
     bool accept = false;
     std::function<void(CConf&)> edit;
     std::function<void(HWND)> whileOpen;
     const NotifyRecorder* recorder = nullptr;
     std::vector<HWND> owners;
-    CConf seen;
     std::wstring seenPicture;
     size_t trayCallsBefore = 0;
 };
-
-// Runs the thread's messages for a bounded time, so posted notifications and
-// timers reach their windows.
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < milliseconds);
-}
 
 std::wstring IniValue(const wchar_t* section, const wchar_t* key)
 {
@@ -90,7 +66,12 @@ std::wstring PauseLabel(CMainFrame& frame)
 // Each frame gets a data folder of its own, a recording desktop and a settings
 // stand-in, so no test touches the real desktop or waits on a modal dialog.
 struct FrameParts {
-    CMainFrame::SettingsRunner Settings() { return settings.Runner(); }
+    CMainFrame::SettingsRunner Settings()
+    {
+        return [this](HWND owner, const CConf& conf, const std::wstring& current) {
+            return settings.Run(owner, conf, current);
+        };
+    }
     CWallpaperApp::PlayerInit Desktop()
     {
         return [this](CWallpaperPlayer& player) { player.InitWith(ComPtr<IActiveDesktop>(desktop.Share())); };
@@ -121,7 +102,7 @@ struct FrameParts {
 void Command(HWND window, UINT id)
 {
     ::SendMessageW(window, WM_COMMAND, id, 0);
-    Pump(20);
+    PumpMessages(20);
 }
 
 std::wstring LastTip(const NotifyRecorder& shell)
@@ -361,7 +342,7 @@ TEST_F(CMainFrameTest, ASecondCopyEndsAtOnceWithOneAndLeavesTheFirstAlone)
 {
     HWND first = frame.StartFrame();
     ASSERT_NE(nullptr, first);
-    Pump(20);
+    PumpMessages(20);
     const size_t callsBefore = shell.Calls().size();
 
     EXPECT_EQ(1, RunProcess(::GetModuleHandleW(nullptr)));
@@ -380,7 +361,6 @@ TEST_F(CMainFrameTest, FirstStartAsksForFoldersBeforeAnyIconAndThenPlaysWithoutA
     ASSERT_EQ(1u, settings.owners.size());
     EXPECT_EQ(window, settings.owners[0]);
     EXPECT_EQ(0u, settings.trayCallsBefore) << "the icon came before the settings";
-    EXPECT_TRUE(settings.seen.folders.empty());
 
     ASSERT_EQ(1u, desktop.Shown().size()) << Show(desktop.Shown());
     EXPECT_EQ(0, frame.App().GetPosition());
@@ -437,7 +417,7 @@ TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheCont
     EXPECT_TRUE(::IsWindow(controller));
     EXPECT_EQ(L"暂停(&S)", PauseLabel(frame));
     const size_t shown = desktop.Shown().size();
-    Pump(1300);
+    PumpMessages(1300);
     EXPECT_LT(shown, desktop.Shown().size()) << "the timer stopped with the session going on";
 
     Command(window, ID_NEXT_PICTURE);
