@@ -229,7 +229,15 @@ e2e_driver end-dialog $IDCANCEL
 e2e_check "after the cancelled settings the icon appears" e2e_wait_until "$EVENT_SECONDS" cell_has_icon
 e2e_check "an empty list shows the product name alone" tip_is "Lumivane"
 e2e_check "an empty list shows no picture" shown_count_is 0
+e2e_check "hook is in place" watch_program
+e2e_check "delete with an empty list" choose $ID_DELETE_PICTURE
+e2e_check "with an empty list the question names no picture" \
+  e2e_wait_until "$EVENT_SECONDS" eval 'e2e_driver dialog-text | grep -qxF "确实要删除当前图片吗？"'
+e2e_driver end-dialog $IDOK
+settle
+e2e_check "confirming it with an empty list changes nothing" is_equal "0|hidden" "$(shown_count)|$(e2e_driver visibility)"
 stop_program
+rm -f "$HOOK_LOG"
 e2e_check "the first start saved an empty folder list" is_equal 0 "$(ini_value pathcount)"
 
 # A configured folder, played in list order at the interval with its style.
