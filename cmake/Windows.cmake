@@ -33,6 +33,10 @@ target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
 target_link_options(lumivane PRIVATE -Wl,--defsym=__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
 target_link_libraries(lumivane PRIVATE lumi_app)
 lumi_strict(lumivane)
+# The help command opens ReadMe.txt beside the program.
+add_custom_command(TARGET lumivane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt
+          $<TARGET_FILE_DIR:lumivane>/ReadMe.txt)
 
 # The Wine tier needs GoogleTest's sources (Debian's googletest package); a
 # build on Windows without them makes the program alone.

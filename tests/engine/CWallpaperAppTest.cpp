@@ -17,21 +17,6 @@ namespace {
 const wchar_t kSinkClass[] = L"LumivaneTestOwner";
 const wchar_t kCoverClass[] = L"LumivaneTestCover";
 
-// Runs the thread's messages for a bounded time, so timers and posted
-// notifications reach their windows.
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
 // The controller's owner: counts the change notifications it is posted.
 LRESULT CALLBACK SinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -215,7 +200,7 @@ TEST_F(CWallpaperAppTest, EveryChangeNotifiesTheOwnerEvenWithAnEmptyList)
     Initialize();
     app.Next();
     app.Previous();
-    Pump(50);
+    PumpMessages(50);
     EXPECT_EQ(2, notifications);
     EXPECT_TRUE(desktop.calls.empty());
 }
@@ -229,7 +214,7 @@ TEST_F(CWallpaperAppTest, TicksAreSkippedWhileAMaximizedWindowIsVisible)
 
     UniqueWindow cover(CreateTopLevel(kCoverClass));
     ::ShowWindow(cover.Get(), SW_SHOWMAXIMIZED);
-    Pump(50);
+    PumpMessages(50);
     ASSERT_TRUE(::IsZoomed(cover.Get()));
     ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId, 0);
     EXPECT_TRUE(desktop.calls.empty()) << "a tick while a maximized window is visible";
@@ -242,13 +227,13 @@ TEST_F(CWallpaperAppTest, TicksAreSkippedWhileAMaximizedWindowIsVisible)
     EXPECT_EQ(1u, desktop.Shown().size()) << "commands act whatever covers the desktop";
 
     ::ShowWindow(cover.Get(), SW_SHOWMINIMIZED);
-    Pump(50);
+    PumpMessages(50);
     ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId, 0);
     EXPECT_EQ(2u, desktop.Shown().size()) << "a minimized window covers nothing";
 
     ::ShowWindow(cover.Get(), SW_SHOWMAXIMIZED);
     ::ShowWindow(cover.Get(), SW_HIDE);
-    Pump(50);
+    PumpMessages(50);
     ASSERT_TRUE(::IsZoomed(cover.Get()));
     EXPECT_FALSE(::IsWindowVisible(cover.Get()));
     ::SendMessageW(app.GetHandle(), WM_TIMER, CWallpaperApp::kChangeTimerId, 0);
@@ -267,7 +252,7 @@ TEST_F(CWallpaperAppTest, TimerChangesPicturesUntilPaused)
     Initialize();
 
     app.Start();
-    Pump(1500);
+    PumpMessages(1500);
     EXPECT_EQ((std::vector<std::wstring>{a, b}), desktop.Shown());
     EXPECT_EQ(0, app.GetConf().state);
 
@@ -418,11 +403,11 @@ TEST_F(CWallpaperAppTest, DeletingAPictureRemovesItEverywhereAndNotifies)
     WriteBytes(ListFile(), Lines({a, b}));
     Initialize();
     app.Next();
-    Pump(20);
+    PumpMessages(20);
     notifications = 0;
 
     app.DeletePicture(app.GetPosition());
-    Pump(20);
+    PumpMessages(20);
     EXPECT_FALSE(FileIsThere(a));
     EXPECT_EQ(1, app.GetCount());
     EXPECT_EQ(b, desktop.Shown().back());
@@ -431,7 +416,7 @@ TEST_F(CWallpaperAppTest, DeletingAPictureRemovesItEverywhereAndNotifies)
     EXPECT_EQ(1, notifications);
 
     app.DeletePicture(5);
-    Pump(20);
+    PumpMessages(20);
     EXPECT_EQ(1, notifications) << "a rejected position changes nothing";
 }
 

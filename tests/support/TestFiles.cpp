@@ -123,3 +123,17 @@ std::wstring ClassNameOf(HWND window)
     ::GetClassNameW(window, name, kNameChars);
     return name;
 }
+
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}

@@ -39,6 +39,11 @@ std::string Narrow(const std::wstring& text);
 // The paths each in brackets, for comparing lists in assertion messages.
 std::string Show(const std::vector<std::wstring>& paths);
 
+// Runs the thread's messages for a bounded time, so timers and posted
+// notifications reach their windows. A quit message is dropped: it would
+// otherwise end the next message loop a test runs.
+void PumpMessages(DWORD milliseconds);
+
 // A window's caption text and class name, for tests that look at real windows.
 std::wstring WindowTextOf(HWND window);
 std::wstring ClassNameOf(HWND window);
