@@ -12,7 +12,7 @@ target_link_libraries(lumi_core PUBLIC ${LUMI_SYSTEM_LIBS})
 lumi_strict(lumi_core)
 
 # The project version is the only one written by hand: the about box, the
-# manifest and the version resource are made from it.
+# manifest, the version resource, ReadMe.txt and the packages are made from it.
 set(LUMI_VERSION_PARTS)
 foreach(part MAJOR MINOR PATCH TWEAK)
   if("${PROJECT_VERSION_${part}}" STREQUAL "")
@@ -26,6 +26,8 @@ list(JOIN LUMI_VERSION_PARTS "," LUMI_VERSION_NUMBERS)
 set(LUMI_GENERATED ${CMAKE_BINARY_DIR}/generated)
 configure_file(resources/version.h.in ${LUMI_GENERATED}/version.h @ONLY)
 configure_file(resources/lumivane.exe.manifest.in ${LUMI_GENERATED}/lumivane.exe.manifest @ONLY)
+# Beside the exe, where the help command looks; CR LF and the BOM so Notepad reads it.
+configure_file(resources/ReadMe.txt.in ${CMAKE_BINARY_DIR}/ReadMe.txt @ONLY NEWLINE_STYLE CRLF)
 
 # One compiled resource script serves the program and the tests that load its strings and templates.
 # windres reports no dependencies, so the script's includes, icons and manifest are named here.
