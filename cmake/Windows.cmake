@@ -44,6 +44,8 @@ target_link_options(lumivane PRIVATE -municode)
 target_link_libraries(lumivane PRIVATE lumi_core)
 lumi_strict(lumivane)
 
+include(cmake/Package.cmake)
+
 # The Wine tier needs GoogleTest's sources (Debian's googletest package); a
 # build on Windows without them makes the program alone.
 set(LUMI_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the cross-built tests")
