@@ -28,6 +28,11 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; The stock text asks to close every program and speaks of system files;
+; this installer touches neither.
+!define MUI_WELCOMEPAGE_TEXT "安装程序将把 ${PRODUCT} ${VERSION} 安装到您自己的用户文件夹中，\
+不需要管理员权限。$\r$\n$\r$\n如果 ${PRODUCT} 正在运行，安装程序会先让它退出。$\r$\n$\r$\n\
+点击“下一步(N)”继续。"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\lumivane.exe"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\ReadMe.txt"
 
