@@ -4,24 +4,32 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
-// The built lumivane.exe beside this test program, read the way the file's
-// properties and the about box read it: every version it shows is the
-// project's, which the build alone hands to this test.
+// The built lumivane.exe and ReadMe.txt beside this test program, read the
+// way the file's properties, the about box and a user read them: every
+// version shown is the project's, which the build alone hands to this test,
+// and the ReadMe names what the program's menu and settings show.
 
 namespace {
 
 const std::wstring kVersion = L"" LUMI_PROJECT_VERSION;
 
-std::wstring ProgramPath()
+std::wstring BesideTests(const wchar_t* name)
 {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring text(path);
-    return text.substr(0, text.find_last_of(L'\\') + 1) + L"lumivane.exe";
+    return text.substr(0, text.find_last_of(L'\\') + 1) + name;
+}
+
+std::wstring ProgramPath()
+{
+    return BesideTests(L"lumivane.exe");
 }
 
 // "1.5" as a version resource writes it: "1.5.0.0".
@@ -132,4 +140,51 @@ TEST_F(ProgramFile, AboutBoxAndManifestCarryTheProjectVersion)
                                ::SizeofResource(module_, found));
     const std::string identity = "name=\"Lumivane\" version=\"" + Narrow(FourParts(kVersion)) + "\"";
     EXPECT_NE(std::string::npos, manifest.find(identity)) << manifest;
+}
+
+TEST_F(ProgramFile, ReadMeNamesEveryMenuCommandAndSetting)
+{
+    const std::string bytes = ReadBytes(BesideTests(L"ReadMe.txt"));
+    const std::string bom = "\xEF\xBB\xBF";
+    ASSERT_EQ(bom, bytes.substr(0, bom.size())) << "Notepad needs the BOM to read UTF-8";
+    size_t bareLineEnds = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) ++bareLineEnds;
+    }
+    EXPECT_EQ(0u, bareLineEnds) << "Notepad before Windows 10 needs CR LF";
+    std::wstring readMe(bytes.size(), L'\0');
+    readMe.resize(::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + bom.size(),
+                                        static_cast<int>(bytes.size() - bom.size()), &readMe[0],
+                                        static_cast<int>(readMe.size())));
+    ASSERT_FALSE(readMe.empty()) << "not UTF-8";
+
+    std::vector<std::wstring> shown;
+    HMENU menu = ::LoadMenuW(module_, MAKEINTRESOURCEW(IDR_TRAYMENU));
+    ASSERT_NE(nullptr, menu);
+    HMENU popup = ::GetSubMenu(menu, 0);
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        wchar_t text[64] = {};
+        if (::GetMenuStringW(popup, i, text, 64, MF_BYPOSITION) > 0) shown.push_back(text);
+    }
+    ::DestroyMenu(menu);
+    for (UINT id : {IDS_START, IDS_CENTER, IDS_TILE, IDS_STRETCH}) {
+        wchar_t text[64] = {};
+        ::LoadStringW(module_, id, text, 64);
+        shown.push_back(text);
+    }
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&controls);
+    HWND settings = ::CreateDialogParamW(module_, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, IgnoreAll, 0);
+    ASSERT_NE(nullptr, settings) << "error " << ::GetLastError();
+    for (HWND child = ::GetWindow(settings, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring text = WindowTextOf(child);
+        if (!text.empty()) shown.push_back(text);
+    }
+    ::DestroyWindow(settings);
+    for (const wchar_t* name : {L"%APPDATA%\\Lumivane", L"lumi.ini", L"wallpaper.txt"}) shown.push_back(name);
+
+    ASSERT_GT(shown.size(), 20u);
+    for (const std::wstring& text : shown) {
+        EXPECT_NE(std::wstring::npos, readMe.find(text)) << "ReadMe.txt does not name " << Narrow(text);
+    }
 }
