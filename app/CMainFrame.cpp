@@ -3,8 +3,16 @@
 #include "about/CAboutDlg.h"
 #include "app/CAppModule.h"
 #include "app/CMessageLoop.h"
+#include "config/DataFolder.h"
 #include "resources/resource.h"
+#include "settings/CSettingDlg.h"
 #include "win/ResourceInstance.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <cwchar>
+#include <utility>
 
 namespace {
 constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
@@ -14,19 +22,42 @@ constexpr int kSmallIconSize = 16;
 constexpr int kStateIconSize = 16;
 // The exit code of a normal end, carried by WM_QUIT.
 constexpr int kQuitCode = 1;
+constexpr size_t kPlaceChars = 32;
+constexpr UINT kDeleteQuestionFlags = MB_OKCANCEL | MB_ICONEXCLAMATION;
+constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
 
 HICON LoadIconSized(UINT id, int size)
 {
     return static_cast<HICON>(
         ::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
+
+// The question's text with the picture's path in place of its "%s". The path
+// is the user's, so it never goes through a format string.
+std::wstring WithPath(std::wstring question, const std::wstring& path)
+{
+    const size_t mark = question.find(L"%s");
+    if (mark != std::wstring::npos) question.replace(mark, 2, path);
+    return question;
+}
 }  // namespace
 
-CMainFrame::CMainFrame() : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")) {}
+CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner settings)
+    : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")),
+      app(playerInit ? std::move(playerInit) : [](CWallpaperPlayer& player) { player.Init(); }),
+      runSettings(settings ? std::move(settings) : &CMainFrame::RunSettingsDialog)
+{
+}
 
-// The state icon is released first (it is a member); the tray part's own
-// destructor then deletes the icon from the notification area.
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // OnDestroy must run while the controller and this object are whole; the
+    // window base would destroy the window only after both are gone.
+    DestroyWindowIfAlive();
+    // The shell may draw the icon until it is deleted, so the icon goes
+    // before the handle it shows is released.
+    RemoveFromTray();
+}
 
 bool CMainFrame::RegisterFrameClass()
 {
@@ -75,6 +106,15 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         break;
+    case WM_PICTURE_CHANGED:
+        UpdateTip();
+        return 0;
+    case WM_SHOW_PICTURE:
+        OnShowPicture(reinterpret_cast<const wchar_t*>(lParam));
+        return 0;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) return 0;
         break;
@@ -91,8 +131,12 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT CMainFrame::OnCreate()
 {
-    // The wallpaper controller starts here, before the icon shows, once it exists.
-    stateIcon.Reset(LoadIconSized(IDI_PLAYING, kStateIconSize));
+    const int folderCount = app.Initialize(GetHandle());
+    // Nothing to show yet: the user names the folders before any icon appears.
+    if (folderCount == 0 || app.GetCount() == 0) OpenSettings(false);
+    if (!app.IsPaused()) app.Start();
+
+    stateIcon.Reset(LoadIconSized(app.IsPaused() ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
     AddToTray(BuildTip().c_str(), stateIcon.Get(), kTrayMenuId);
 
     if (CMessageLoop* loop = g_appModule.LoopForThread(::GetCurrentThreadId())) {
@@ -104,7 +148,7 @@ LRESULT CMainFrame::OnCreate()
 
 void CMainFrame::OnDestroy()
 {
-    // The controller saves its state and closes its window here, once it exists.
+    app.Shutdown();
     if (CMessageLoop* loop = g_appModule.LoopForThread(::GetCurrentThreadId())) {
         loop->RemoveFilter(this);
         loop->RemoveIdle(this);
@@ -118,19 +162,96 @@ void CMainFrame::OnTaskbarCreated()
     AddToTray(BuildTip().c_str(), stateIcon.Get(), kTrayMenuId);
 }
 
+// A cancelled end of the session leaves the program running as before, so
+// only the state is saved; stopping the controller then would leave a tray
+// that says "playing" over a wallpaper that never changes again.
+void CMainFrame::OnEndSession(bool ending)
+{
+    if (ending) {
+        app.Shutdown();
+    } else {
+        app.SaveState();
+    }
+}
+
+void CMainFrame::OnShowPicture(const wchar_t* folder)
+{
+    if (folder == nullptr) return;
+    app.ShowPicture(folder);
+    UpdateTip();
+}
+
 bool CMainFrame::OnCommand(UINT id)
 {
     switch (id) {
-    case ID_APP_EXIT:
-        ::PostMessageW(GetHandle(), WM_CLOSE, 0, 0);
-        return true;
-    case ID_APP_ABOUT:
-        OnAbout();
-        return true;
-    default:
-        // The picture commands go to the wallpaper controller, once it exists.
-        return false;
+    case ID_NEXT_PICTURE: OnNext(); return true;
+    case ID_PREVIOUS_PICTURE: OnPrevious(); return true;
+    case ID_PAUSE_START: OnPauseStart(); return true;
+    case ID_CLEAR_DESKTOP: OnClearDesktop(); return true;
+    case ID_OPEN_FOLDER: app.RevealCurrent(); return true;
+    case ID_DELETE_PICTURE: OnDeletePicture(); return true;
+    case ID_SETTINGS: OpenSettings(true); return true;
+    case ID_HELP: OnHelp(); return true;
+    case ID_APP_ABOUT: OnAbout(); return true;
+    case ID_APP_EXIT: ::PostMessageW(GetHandle(), WM_CLOSE, 0, 0); return true;
+    default: return false;
     }
+}
+
+// A picture chosen by hand gets a full interval before the timer moves on.
+void CMainFrame::OnNext()
+{
+    app.Next();
+    if (!app.IsPaused()) app.RestartTimer();
+}
+
+void CMainFrame::OnPrevious()
+{
+    app.Previous();
+    if (!app.IsPaused()) app.RestartTimer();
+}
+
+void CMainFrame::OnPauseStart()
+{
+    if (app.IsPaused()) {
+        SetStateIcon(false);
+        app.Start();
+    } else {
+        SetStateIcon(true);
+        app.Pause();
+    }
+}
+
+void CMainFrame::OnClearDesktop()
+{
+    app.ClearDesktop();
+    SetStateIcon(true);
+}
+
+void CMainFrame::OnDeletePicture()
+{
+    // The position is taken before the question; the menu stays blocked while
+    // it is open, so no second delete can shift the list under this one.
+    const std::wstring path = app.GetCurrentPath();
+    const int position = app.GetPosition();
+    const std::wstring question = WithPath(LoadResString(IDS_CONFIRM_DELETE), path);
+    const std::wstring caption = LoadResString(IDS_WARNING);
+
+    AllowMenu(false);
+    const int answer = ::MessageBoxW(GetHandle(), question.c_str(), caption.c_str(), kDeleteQuestionFlags);
+    AllowMenu(true);
+    if (answer == IDOK) app.DeletePicture(position);
+}
+
+void CMainFrame::OnHelp()
+{
+    wchar_t path[kPathChars] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, kPathChars);
+    // A cut-off module path would name some other file.
+    if (length == 0 || length >= kPathChars) return;
+    ::PathRemoveFileSpecW(path);
+    if (!::PathAppendW(path, kReadMeName)) return;
+    ::ShellExecuteW(nullptr, nullptr, path, nullptr, nullptr, SW_SHOW);
 }
 
 void CMainFrame::OnAbout()
@@ -143,9 +264,63 @@ void CMainFrame::OnAbout()
     AllowMenu(true);
 }
 
+// From the menu (advance) an accepted dialog shows the next picture at once
+// and restarts the interval; at start-up the controller's Start does that.
+void CMainFrame::OpenSettings(bool advance)
+{
+    AllowMenu(false);
+    const SettingsOutcome outcome = runSettings(GetHandle(), app.GetConf(), app.GetCurrentPath());
+    if (outcome.accepted) {
+        app.ApplySettings(outcome.conf);
+        if (advance && !app.IsPaused()) {
+            app.Next();
+            if (!app.IsPaused()) app.RestartTimer();
+        }
+        app.SaveState();
+    }
+    AllowMenu(true);
+}
+
+CMainFrame::SettingsOutcome CMainFrame::RunSettingsDialog(HWND owner, const CConf& conf,
+                                                          const std::wstring& currentPicture)
+{
+    CSettingDlg dialog(conf, currentPicture);
+    const bool accepted = dialog.DoModal(owner) == IDOK;
+    return SettingsOutcome{accepted, dialog.GetConf()};
+}
+
+void CMainFrame::CustomizeMenu(HMENU popup)
+{
+    const std::wstring label = LoadResString(app.IsPaused() ? IDS_START : IDS_PAUSE);
+    ::ModifyMenuW(popup, ID_PAUSE_START, MF_BYCOMMAND | MF_STRING, ID_PAUSE_START, label.c_str());
+}
+
+// The new icon is shown before the old one is released, so the shell never
+// holds a destroyed handle.
+void CMainFrame::SetStateIcon(bool paused)
+{
+    UniqueIcon shown(LoadIconSized(paused ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
+    ChangeIcon(shown.Get());
+    stateIcon = std::move(shown);
+}
+
+void CMainFrame::UpdateTip()
+{
+    ChangeTip(BuildTip().c_str());
+}
+
 std::wstring CMainFrame::BuildTip() const
 {
-    // The current picture and its place join the product name once the
-    // controller can name them.
-    return LoadResString(IDS_PRODUCT);
+    std::wstring tip = LoadResString(IDS_PRODUCT);
+    const std::wstring path = app.GetCurrentPath();
+    if (path.empty()) return tip;
+
+    wchar_t place[kPlaceChars] = {};
+    std::swprintf(place, kPlaceChars, L"[%d/%d]", app.GetPosition(), app.GetCount());
+    tip += L" - ";
+    tip += place;
+    tip += L" - [";
+    tip += ::PathFindFileNameW(path.c_str());
+    tip += L"]";
+    return tip;
 }

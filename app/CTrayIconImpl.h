@@ -67,11 +67,15 @@ public:
         return notify_(NIM_MODIFY, &iconData) != FALSE;
     }
 
+    // Once deleted the icon is no longer ours, so the destructor's own call
+    // makes no second NIM_DELETE.
     bool RemoveFromTray()
     {
         if (!added) return false;
         iconData.uFlags = 0;
-        return notify_(NIM_DELETE, &iconData) != FALSE;
+        if (notify_(NIM_DELETE, &iconData) == FALSE) return false;
+        added = false;
+        return true;
     }
 
     // Off while T shows a modal window: a click then brings that window forward.

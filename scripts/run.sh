@@ -1,36 +1,120 @@
 #!/usr/bin/env bash
 # Sets up, builds and starts Lumivane under Wine in a virtual desktop window.
-# The program keeps its settings in its own Wine prefix, not in ~/.wine.
+#
+#   scripts/run.sh                    a demo: a folder of numbered pictures, changed every few seconds
+#   scripts/run.sh --folder DIR       your own picture folder instead
+#   scripts/run.sh --interval SECONDS the time between two pictures (demo 3, own folder 15)
+#
+# The demo keeps everything in a Wine prefix of its own, made anew each run;
+# your own folder runs in a second prefix that keeps the program's settings
+# and state from run to run. Neither touches ~/.wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
+folder=""
+interval=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --folder) folder="${2:?--folder needs a folder}"; shift 2 ;;
+    --interval) interval="${2:?--interval needs seconds}"; shift 2 ;;
+    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "run: unknown option $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+
 scripts/setup.sh
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win --target lumivane
+cmake --build build/win --target lumivane lumidesk
 
-export LUMI_WINEPREFIX="${LUMI_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/lumivane/wineprefix}"
+home="${XDG_DATA_HOME:-$HOME/.local/share}/lumivane"
+if [ -n "$folder" ]; then
+  [ -d "$folder" ] || { echo "run: no folder $folder" >&2; exit 2; }
+  folder="$(cd "$folder" && pwd)"
+  export LUMI_WINEPREFIX="${LUMI_WINEPREFIX:-$home/wineprefix}"
+  interval="${interval:-15}"
+else
+  export LUMI_WINEPREFIX="${LUMI_WINEPREFIX:-$home/demo-prefix}"
+  interval="${interval:-3}"
+fi
+export WINEPREFIX="$LUMI_WINEPREFIX"
 export LANG=zh_CN.UTF-8
+wine_run() { scripts/wine-run.sh "$@"; }
+winpath() { echo "Z:${1//\//\\}"; }
+
+# Wine's own active-desktop service sets no wallpaper at all. A small
+# stand-in, registered in this prefix only, passes each picture on to Wine's
+# desktop, which paints BMP pictures; it also logs each one (lumidesk.log).
+# A new prefix also lacks the text-file association the help command uses.
+service="$LUMI_WINEPREFIX/lumidesk"
+mkdir -p "$service"
+wine_run cmd /c exit >/dev/null 2>&1 </dev/null
+cp build/win/tests/e2e/lumidesk.dll "$service/"
+dll="$(winpath "$service/lumidesk.dll")"
+printf '%s\r\n' 'REGEDIT4' '' \
+  '[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{75048700-EF1F-11D0-9888-006097DEACF9}\InprocServer32]' \
+  "@=\"${dll//\\/\\\\}\"" '"ThreadingModel"="Apartment"' '' \
+  '[HKEY_CLASSES_ROOT\.txt]' '@="txtfile"' '' >"$service/service.reg"
+wine_run regedit /S "$(winpath "$service/service.reg")" >/dev/null 2>&1 </dev/null
+
+# lumi.ini naming the folder, in UTF-16 so that any folder name survives.
+# The demo starts from its first picture every time; your own folder keeps
+# its place, and its list is rebuilt only when the folder changes.
+data="$LUMI_WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Lumivane"
+mkdir -p "$data"
+if [ -z "$folder" ]; then
+  folder="$LUMI_WINEPREFIX/drive_c/Lumivane demo"
+  rm -rf "$folder" "$data"/*
+  scripts/demo-pictures.sh "$folder" 6
+fi
+if ! iconv -f UTF-16 -t UTF-8 "$data/lumi.ini" 2>/dev/null | tr -d '\r' | grep -qxF "path=$(winpath "$folder")" ||
+   ! iconv -f UTF-16 -t UTF-8 "$data/lumi.ini" | tr -d '\r' | grep -qx "playinterval=$interval"; then
+  { printf '\xff\xfe'
+    printf '[GENERAL]\r\nplayinterval=%s\r\nlastpic=\r\nstyle=0\r\nstate=0\r\npathcount=1\r\n[1]\r\npath=%s\r\ntime=\r\n' \
+      "$interval" "$(winpath "$folder")" | iconv -f UTF-8 -t UTF-16LE
+  } >"$data/lumi.ini"
+fi
+echo "run: pictures from $folder, a new one every $interval s"
 
 xvfb_pid=""
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  # No desktop session: draw on a virtual screen that `import -window root`
-  # can photograph, on a display number the test scripts never use.
-  for n in 90 91 92 93 94 95 96 97 98 99; do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do xdpyinfo -display ":$n" >/dev/null 2>&1 && break; sleep 0.2; done
-    if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; break; fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-  done
-  [ -n "${DISPLAY:-}" ] || { echo "run: no free X display in :90-:99" >&2; exit 1; }
-  echo "run: no DISPLAY, drawing on Xvfb $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
+if [ -n "${DISPLAY:-}" ]; then
+  # The desktop window stays until it is closed (or Ctrl-C), even after the program exits.
+  wine_run explorer /desktop=Lumivane,1024x768 "$root/build/win/lumivane.exe"
+  exit 0
 fi
 
-# The desktop window stays until it is closed (or Ctrl-C), even after the program exits.
-scripts/wine-run.sh explorer /desktop=Lumivane,1024x768 "$root/build/win/lumivane.exe"
+# No desktop session: draw on a virtual screen that `import -window root`
+# can photograph, on a display number the test scripts never use.
+for n in 90 91 92 93 94 95 96 97 98 99; do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do xdpyinfo -display ":$n" >/dev/null 2>&1 && break; sleep 0.2; done
+  if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; break; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
+done
+[ -n "${DISPLAY:-}" ] || { echo "run: no free X display in :90-:99" >&2; exit 1; }
+echo "run: no DISPLAY, drawing on Xvfb $DISPLAY"
+
+log="$service/lumidesk.log"
+changes_before="$(grep -c ' SetWallpaper ' "$log" 2>/dev/null || true)"
+wine_run explorer /desktop=Lumivane,1024x768 "$root/build/win/lumivane.exe" &
+desktop_pid=$!
+
+# A photograph once the wallpaper has changed a few times (bounded wait).
+wanted=$((${changes_before:-0} + 3))
+for _ in $(seq $((interval * 4 + 30))); do
+  [ "$(grep -c ' SetWallpaper ' "$log" 2>/dev/null || echo 0)" -ge "$wanted" ] && break
+  sleep 1
+done
+sleep 1
+mkdir -p build/win/artifacts
+shot="$root/build/win/artifacts/run.png"
+import -display "$DISPLAY" -window root "$shot"
+echo "run: $(grep -c ' SetWallpaper ' "$log" 2>/dev/null || echo 0) wallpaper changes so far; screenshot: $shot"
+echo "run: more screenshots: DISPLAY=$DISPLAY import -window root shot.png; Ctrl-C ends the run"
+wait "$desktop_pid"

@@ -29,9 +29,13 @@ bool ReturnsResultDirectly(UINT msg)
 
 } // namespace
 
+// The derived part is gone by now: the window's last messages must not reach
+// it, so it is unbound before the window goes.
 CDialogImpl::~CDialogImpl()
 {
-    if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+    if (hwnd_ == nullptr || !::IsWindow(hwnd_)) return;
+    ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+    ::DestroyWindow(hwnd_);
 }
 
 INT_PTR CDialogImpl::DoModal(HWND owner, UINT templateId)

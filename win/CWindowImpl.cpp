@@ -2,7 +2,17 @@
 
 #include "win/ResourceInstance.h"
 
+// By now the derived part is gone, and with it its WM_DESTROY handling: the
+// window's last messages must not reach it, so it is unbound first. A class
+// whose WM_DESTROY matters calls DestroyWindowIfAlive in its own destructor.
 CWindowImpl::~CWindowImpl()
+{
+    if (hwnd_ == nullptr || !::IsWindow(hwnd_)) return;
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+}
+
+void CWindowImpl::DestroyWindowIfAlive()
 {
     if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
 }

@@ -28,6 +28,9 @@ protected:
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // Destroys the window while the whole object still handles its messages.
+    void DestroyWindowIfAlive();
+
     // Called once the window is gone; the object may not touch its window here.
     virtual void OnFinalMessage() {}
 

@@ -3,20 +3,148 @@
 #include "app/CMessageLoop.h"
 #include "app/RunApp.h"
 #include "resources/resource.h"
+#include "settings/CSettingDlg.h"
 #include "tests/app/NotifyRecorder.h"
+#include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <objbase.h>
+#include <shlwapi.h>
+
+#include <functional>
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
+// Stands in for the settings dialog: remembers how it was opened and ends as
+// the test says, after doing what the test gives it to do meanwhile.
+struct FakeSettings {
+    CMainFrame::SettingsOutcome Run(HWND owner, const CConf& conf, const std::wstring& current)
+    {
+        owners.push_back(owner);
+        seen = conf;
+        seenPicture = current;
+        trayCallsBefore = recorder ? recorder->Calls().size() : 0;
+        if (whileOpen) whileOpen(owner);
+        CMainFrame::SettingsOutcome outcome{accept, conf};
+        if (edit) edit(outcome.conf);
+        return outcome;
+    }
+    CMainFrame::SettingsRunner Runner()
+    {
+        return [this](HWND owner, const CConf& conf, const std::wstring& current) {
+            return Run(owner, conf, current);
+        };
+    }
+
+    bool accept = false;
+    std::function<void(CConf&)> edit;
+    std::function<void(HWND)> whileOpen;
+    const NotifyRecorder* recorder = nullptr;
+    std::vector<HWND> owners;
+    CConf seen;
+    std::wstring seenPicture;
+    size_t trayCallsBefore = 0;
+};
+
+// Runs the thread's messages for a bounded time, so posted notifications and
+// timers reach their windows.
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+std::wstring IniValue(const wchar_t* section, const wchar_t* key)
+{
+    wchar_t text[MAX_PATH] = {};
+    ::GetPrivateProfileStringW(section, key, L"(missing)", text, MAX_PATH,
+                               DataFolderReset::File(L"lumi.ini").c_str());
+    return text;
+}
+
+// The pause/start label the tray menu would show now.
+std::wstring PauseLabel(CMainFrame& frame)
+{
+    UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    HMENU popup = ::GetSubMenu(menu.Get(), 0);
+    frame.CustomizeMenu(popup);
+    wchar_t text[64] = {};
+    ::GetMenuStringW(popup, ID_PAUSE_START, text, 64, MF_BYCOMMAND);
+    return text;
+}
+
+// Each frame gets a data folder of its own, a recording desktop and a settings
+// stand-in, so no test touches the real desktop or waits on a modal dialog.
+struct FrameParts {
+    CMainFrame::SettingsRunner Settings() { return settings.Runner(); }
+    CWallpaperApp::PlayerInit Desktop()
+    {
+        return [this](CWallpaperPlayer& player) { player.InitWith(ComPtr<IActiveDesktop>(desktop.Share())); };
+    }
+
+    // The first start, answered with a folder of three pictures and a
+    // one-second interval; the frame then plays from the first picture.
+    HWND StartWithPictures(CMainFrame& frame)
+    {
+        for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"}) WriteBytes(pictures.Join(name), "picture");
+        settings.accept = true;
+        settings.edit = [this](CConf& conf) {
+            conf.folders.push_back(CFolderEntry{pictures.Path(), L"", false});
+            conf.playinterval = 1;
+        };
+        HWND window = frame.StartFrame();
+        settings.edit = nullptr;
+        settings.accept = false;
+        return window;
+    }
+
+    DataFolderReset data;
+    TempDir pictures;
+    FakeActiveDesktop desktop;
+    FakeSettings settings;
+};
+
+void Command(HWND window, UINT id)
+{
+    ::SendMessageW(window, WM_COMMAND, id, 0);
+    Pump(20);
+}
+
+std::wstring LastTip(const NotifyRecorder& shell)
+{
+    for (auto call = shell.Calls().rbegin(); call != shell.Calls().rend(); ++call) {
+        if (call->data.uFlags & NIF_TIP) return call->data.szTip;
+    }
+    return L"(no tip)";
+}
+
+// A frame's end posts the quit message; left in the queue it would end the
+// next test's message loop at once. Declared before the frame, so it goes after it.
+struct QuitDrain {
+    ~QuitDrain()
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+};
+
 // A frame on this thread's loop, talking to a recorder instead of the shell.
-struct FrameFixture : ::testing::Test {
+struct FrameFixture : ::testing::Test, FrameParts {
     FrameFixture()
     {
         g_appModule.AttachLoop(&loop);
@@ -24,23 +152,28 @@ struct FrameFixture : ::testing::Test {
     }
     ~FrameFixture() override { g_appModule.DetachLoop(); }
 
+    void SetUp() override { settings.recorder = &shell; }
+
     NotifyRecorder shell;
     CMessageLoop loop;
-    CMainFrame frame;
+    QuitDrain drain;
+    CMainFrame frame{Desktop(), Settings()};
 };
 
 // The same, with a frame object the test can end before the fixture does.
-struct EndingFrameFixture : ::testing::Test {
+struct EndingFrameFixture : ::testing::Test, FrameParts {
     EndingFrameFixture()
     {
         g_appModule.AttachLoop(&loop);
-        frame.emplace();
+        frame.emplace(Desktop(), Settings());
         frame->SetNotifyIconFunction(&NotifyRecorder::Notify);
+        settings.recorder = &shell;
     }
     ~EndingFrameFixture() override
     {
         frame.reset();
         g_appModule.DetachLoop();
+        QuitDrain();
     }
 
     NotifyRecorder shell;
@@ -155,27 +288,34 @@ TEST(CMainFrameEnd, ExitAndOutsideCloseEndTheLoopWithOneAndThenDeleteTheIcon)
         {"WM_CLOSE", WM_CLOSE, 0},
     };
     for (const Case& c : cases) {
+        FrameParts parts;
         NotifyRecorder shell;
         HWND window = nullptr;
         int result = -1;
+        size_t callsBeforeEnd = 0;
         {
             CMessageLoop loop;
             g_appModule.AttachLoop(&loop);
-            CMainFrame frame;
+            CMainFrame frame(parts.Desktop(), parts.Settings());
             frame.SetNotifyIconFunction(&NotifyRecorder::Notify);
             window = frame.StartFrame();
             ASSERT_NE(nullptr, window) << c.name;
             ::PostMessageW(window, c.msg, c.wParam, 0);
             result = loop.RunLoop();
             EXPECT_FALSE(::IsWindow(window)) << c.name;
-            EXPECT_EQ(1u, shell.Calls().size()) << c.name << ": the icon went before the frame object";
+            callsBeforeEnd = shell.Calls().size();
+            for (const NotifyCall& call : shell.Calls()) {
+                EXPECT_NE(static_cast<DWORD>(NIM_DELETE), call.message)
+                    << c.name << ": the icon went before the frame object";
+            }
             g_appModule.DetachLoop();
         }
         EXPECT_EQ(1, result) << c.name;
-        ASSERT_EQ(2u, shell.Calls().size()) << c.name;
-        const NotifyCall& last = shell.Calls()[1];
+        ASSERT_EQ(callsBeforeEnd + 1, shell.Calls().size()) << c.name;
+        const NotifyCall& last = shell.Calls().back();
         EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), last.message) << c.name << ": " << NotifyName(last.message);
         EXPECT_EQ(0u, last.data.uFlags) << c.name;
+        EXPECT_TRUE(last.iconAlive) << c.name << ": the state icon was released before the tray icon went";
         EXPECT_EQ(window, last.data.hWnd) << c.name;
         EXPECT_EQ(static_cast<UINT>(IDR_TRAYMENU), last.data.uID) << c.name;
     }
@@ -221,6 +361,7 @@ TEST_F(CMainFrameTest, ASecondCopyEndsAtOnceWithOneAndLeavesTheFirstAlone)
 {
     HWND first = frame.StartFrame();
     ASSERT_NE(nullptr, first);
+    Pump(20);
     const size_t callsBefore = shell.Calls().size();
 
     EXPECT_EQ(1, RunProcess(::GetModuleHandleW(nullptr)));
@@ -230,4 +371,100 @@ TEST_F(CMainFrameTest, ASecondCopyEndsAtOnceWithOneAndLeavesTheFirstAlone)
     EXPECT_EQ(callsBefore, shell.Calls().size()) << "the second start touched the tray";
     MSG msg;
     EXPECT_FALSE(::PeekMessageW(&msg, first, 0, 0, PM_NOREMOVE)) << "the first frame got message " << msg.message;
+}
+
+TEST_F(CMainFrameTest, FirstStartAsksForFoldersBeforeAnyIconAndThenPlaysWithoutAnExtraStep)
+{
+    HWND window = StartWithPictures(frame);
+    ASSERT_NE(nullptr, window);
+    ASSERT_EQ(1u, settings.owners.size());
+    EXPECT_EQ(window, settings.owners[0]);
+    EXPECT_EQ(0u, settings.trayCallsBefore) << "the icon came before the settings";
+    EXPECT_TRUE(settings.seen.folders.empty());
+
+    ASSERT_EQ(1u, desktop.Shown().size()) << Show(desktop.Shown());
+    EXPECT_EQ(0, frame.App().GetPosition());
+    EXPECT_EQ(L"1", IniValue(L"GENERAL", L"pathcount")) << "the accepted settings were not saved";
+    ASSERT_FALSE(shell.Calls().empty());
+    const std::wstring name = ::PathFindFileNameW(desktop.Shown()[0].c_str());
+    EXPECT_EQ(L"Lumivane - [0/3] - [" + name + L"]", std::wstring(shell.Calls()[0].data.szTip));
+    EXPECT_EQ(L"暂停(&S)", PauseLabel(frame));
+}
+
+TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhilePlaying)
+{
+    HWND window = StartWithPictures(frame);
+    ASSERT_NE(nullptr, window);
+    Command(window, ID_NEXT_PICTURE);
+    ASSERT_EQ(2u, desktop.Shown().size());
+    const std::wstring folder = pictures.Path() + L"\\";
+
+    // The dialog's go-to button, pressed while the dialog is open and the menu blocked.
+    bool menuBlocked = false;
+    settings.whileOpen = [&](HWND owner) {
+        menuBlocked = !frame.IsMenuAllowed();
+        ::SendMessageW(owner, WM_SHOW_PICTURE, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    };
+    Command(window, ID_SETTINGS);
+    EXPECT_TRUE(menuBlocked);
+    EXPECT_TRUE(frame.IsMenuAllowed());
+    EXPECT_EQ(desktop.Shown()[1], settings.seenPicture);
+    ASSERT_EQ(3u, desktop.Shown().size()) << "cancelled: only the folder's first picture may show";
+    EXPECT_EQ(0, frame.App().GetPosition());
+    EXPECT_NE(std::wstring::npos, LastTip(shell).find(L"[0/3]")) << Narrow(LastTip(shell));
+    settings.whileOpen = nullptr;
+
+    settings.accept = true;
+    Command(window, ID_SETTINGS);
+    ASSERT_EQ(4u, desktop.Shown().size()) << "accepted while playing: the next picture at once";
+    EXPECT_EQ(desktop.Shown()[3], frame.App().GetCurrentPath());
+    EXPECT_EQ(frame.App().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic")) << "accepted settings are saved";
+
+    Command(window, ID_PAUSE_START);
+    EXPECT_EQ(L"开始(&S)", PauseLabel(frame));
+    Command(window, ID_SETTINGS);
+    EXPECT_EQ(4u, desktop.Shown().size()) << "accepted while paused: no picture";
+}
+
+TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheController)
+{
+    HWND window = StartWithPictures(frame);
+    ASSERT_NE(nullptr, window);
+    HWND controller = frame.App().GetHandle();
+
+    EXPECT_EQ(0, ::SendMessageW(window, WM_ENDSESSION, FALSE, 0));
+    EXPECT_EQ(frame.App().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"));
+    EXPECT_TRUE(::IsWindow(controller));
+    EXPECT_EQ(L"暂停(&S)", PauseLabel(frame));
+    const size_t shown = desktop.Shown().size();
+    Pump(1300);
+    EXPECT_LT(shown, desktop.Shown().size()) << "the timer stopped with the session going on";
+
+    Command(window, ID_NEXT_PICTURE);
+    EXPECT_EQ(0, ::SendMessageW(window, WM_ENDSESSION, TRUE, 0));
+    EXPECT_EQ(frame.App().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"));
+    EXPECT_FALSE(::IsWindow(controller));
+    EXPECT_TRUE(::IsWindow(window)) << "the frame itself stays";
+}
+
+// The window base used to destroy the window only after the frame was gone,
+// so the frame's own WM_DESTROY never ran: nothing was saved and no quit posted.
+TEST_F(CMainFrameLife, AFrameEndedWithItsWindowStillThereSavesAndPostsTheQuit)
+{
+    HWND window = StartWithPictures(*frame);
+    ASSERT_NE(nullptr, window);
+    const std::wstring current = frame->App().GetCurrentPath();
+    ASSERT_FALSE(current.empty());
+    HWND controller = frame->App().GetHandle();
+
+    frame.reset();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(::IsWindow(controller));
+    EXPECT_EQ(current, IniValue(L"GENERAL", L"lastpic"));
+    MSG quit = {};
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "no quit posted";
+    EXPECT_EQ(1u, quit.wParam);
+    ASSERT_FALSE(shell.Calls().empty());
+    EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), shell.Calls().back().message);
+    EXPECT_TRUE(shell.Calls().back().iconAlive);
 }

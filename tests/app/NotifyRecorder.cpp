@@ -2,6 +2,15 @@
 
 namespace {
 NotifyRecorder* g_current = nullptr;
+
+bool IsLiveIcon(HICON icon)
+{
+    ICONINFO info = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return false;
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
+    return true;
+}
 }
 
 NotifyRecorder::NotifyRecorder()
@@ -18,7 +27,7 @@ BOOL WINAPI NotifyRecorder::Notify(DWORD message, PNOTIFYICONDATAW data)
 {
     // A call after the recorder is gone would be a call into the real shell.
     if (g_current == nullptr) return FALSE;
-    g_current->calls_.push_back(NotifyCall{message, *data, ::IsWindow(data->hWnd) != FALSE});
+    g_current->calls_.push_back(NotifyCall{message, *data, ::IsWindow(data->hWnd) != FALSE, IsLiveIcon(data->hIcon)});
     const auto chosen = g_current->resultFor_.find(message);
     return chosen != g_current->resultFor_.end() ? chosen->second : g_current->result_;
 }

@@ -13,6 +13,7 @@ struct NotifyCall {
     DWORD message;
     NOTIFYICONDATAW data;
     bool windowAlive;  // whether data.hWnd still existed at the time of the call
+    bool iconAlive;    // whether data.hIcon was still a live icon then
 };
 
 class NotifyRecorder {

@@ -5,13 +5,18 @@
 //   lumidriver wait-window MS      until a "lumivane" window exists and its loop is idle
 //   lumidriver wait-gone MS        until no "lumivane" window exists
 //   lumidriver post MSG [W [L]]    posts a message (decimal or 0x hex) to the window
+//   lumidriver send MSG [W [L]]    sends it and waits for the frame to handle it
 //   lumidriver send-registered NAME   sends a registered message to the window, prints its id
 //   lumidriver broadcast NAME      broadcasts a registered message, as a restarted shell does
 //   lumidriver msgid NAME          prints the id of a registered message
 //   lumidriver foreground          prints the foreground window and its class
 //   lumidriver visibility          prints whether the window is visible (and minimized)
 //   lumidriver menu-rect           prints the open popup menu's screen rectangle
-//   lumidriver end-dialog          presses OK in the frame's open modal window
+//   lumidriver end-dialog [ID]     presses OK (or button ID) in the frame's open modal window
+//   lumidriver dialog-text         prints the caption and the texts of the frame's open modal window
+//   lumidriver tooltip             prints the text of the tooltip on show, if any
+//   lumidriver close-window TEXT   closes the top-level windows whose title holds TEXT
+//   lumidriver tray-delete         deletes the frame's tray icon, as a restarting shell loses it
 //   lumidriver tray-point          prints "X Y", the middle of the newest tray icon's cell
 //   lumidriver watch DLL MS        hooks the window's thread with DLL until it is gone or MS pass
 //   lumidriver process-path        prints the executable path of the window's process
@@ -23,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -35,6 +41,8 @@ constexpr UINT kBroadcastTimeoutMs = 2000;
 constexpr DWORD kInputIdleMs = 5000;
 // Wine draws each tray icon in a cell this much wider than a small icon.
 constexpr int kTrayCellBorder = 2;
+constexpr int kTextChars = 1024;
+constexpr UINT kTrayIconId = 201;
 
 HWND FindFrame()
 {
@@ -80,6 +88,111 @@ int WaitWindow(DWORD ms)
 int WaitGone(DWORD ms)
 {
     return WaitFor(ms, [] { return FindFrame() == nullptr; }) ? kDone : kTimedOut;
+}
+
+// Wide text as UTF-8 on its own line: the console's conversion knows only the C locale.
+void PrintLine(const wchar_t* text)
+{
+    char utf8[kTextChars * 3];
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    if (bytes > 0) std::printf("%s\n", utf8);
+}
+
+int Send(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(frame, msg, wParam, lParam, SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &result)) {
+        return kFailed;
+    }
+    std::printf("%ld\n", static_cast<long>(result));
+    return kDone;
+}
+
+HWND FrameModal()
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return nullptr;
+    HWND popup = ::GetLastActivePopup(frame);
+    return popup == frame ? nullptr : popup;
+}
+
+BOOL CALLBACK PrintChildText(HWND child, LPARAM)
+{
+    wchar_t text[kTextChars] = {};
+    ::SendMessageTimeoutW(child, WM_GETTEXT, kTextChars, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          kBroadcastTimeoutMs, nullptr);
+    if (text[0] != L'\0') PrintLine(text);
+    return TRUE;
+}
+
+int DialogText()
+{
+    HWND modal = FrameModal();
+    if (modal == nullptr) return kTimedOut;
+    wchar_t caption[kTextChars] = {};
+    ::GetWindowTextW(modal, caption, kTextChars);
+    PrintLine(caption);
+    ::EnumChildWindows(modal, &PrintChildText, 0);
+    return kDone;
+}
+
+BOOL CALLBACK PrintShownTip(HWND window, LPARAM found)
+{
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, L"tooltips_class32") != 0 || !::IsWindowVisible(window)) return TRUE;
+    wchar_t text[kTextChars] = {};
+    ::SendMessageTimeoutW(window, WM_GETTEXT, kTextChars, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          kBroadcastTimeoutMs, nullptr);
+    if (text[0] == L'\0') return TRUE;
+    PrintLine(text);
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+int Tooltip()
+{
+    bool found = false;
+    ::EnumWindows(&PrintShownTip, reinterpret_cast<LPARAM>(&found));
+    return found ? kDone : kTimedOut;
+}
+
+struct CloseRequest {
+    wchar_t text[kTextChars] = {};
+    int closed = 0;
+};
+
+BOOL CALLBACK CloseIfNamed(HWND window, LPARAM param)
+{
+    auto* request = reinterpret_cast<CloseRequest*>(param);
+    wchar_t title[kTextChars] = {};
+    ::GetWindowTextW(window, title, kTextChars);
+    if (::IsWindowVisible(window) && std::wcsstr(title, request->text) != nullptr) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        ++request->closed;
+    }
+    return TRUE;
+}
+
+// The argument comes in the ANSI code page, which holds what the scripts name.
+int CloseWindow(const char* text)
+{
+    CloseRequest request;
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, request.text, kTextChars);
+    ::EnumWindows(&CloseIfNamed, reinterpret_cast<LPARAM>(&request));
+    return request.closed > 0 ? kDone : kTimedOut;
+}
+
+int TrayDelete()
+{
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = FindFrame();
+    data.uID = kTrayIconId;
+    if (data.hWnd == nullptr) return kTimedOut;
+    return ::Shell_NotifyIconW(NIM_DELETE, &data) ? kDone : kFailed;
 }
 
 int Post(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -168,14 +281,12 @@ int MenuRect()
     return kDone;
 }
 
-// The modal window the frame has open, closed with its OK button.
-int EndDialog()
+// The modal window the frame has open, closed with one of its buttons.
+int EndDialog(WPARAM button)
 {
-    HWND frame = FindFrame();
-    if (frame == nullptr) return kTimedOut;
-    HWND popup = ::GetLastActivePopup(frame);
-    if (popup == nullptr || popup == frame) return kTimedOut;
-    return ::PostMessageW(popup, WM_COMMAND, IDOK, 0) ? kDone : kFailed;
+    HWND popup = FrameModal();
+    if (popup == nullptr) return kTimedOut;
+    return ::PostMessageW(popup, WM_COMMAND, button, 0) ? kDone : kFailed;
 }
 
 int ProcessPath()
@@ -244,7 +355,14 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "foreground") == 0) return Foreground();
     if (std::strcmp(command, "menu-rect") == 0) return MenuRect();
     if (std::strcmp(command, "visibility") == 0) return Visibility();
-    if (std::strcmp(command, "end-dialog") == 0) return EndDialog();
+    if (std::strcmp(command, "end-dialog") == 0) return EndDialog(argc >= 3 ? Number(argv[2]) : IDOK);
+    if (std::strcmp(command, "dialog-text") == 0) return DialogText();
+    if (std::strcmp(command, "tooltip") == 0) return Tooltip();
+    if (std::strcmp(command, "tray-delete") == 0) return TrayDelete();
+    if (std::strcmp(command, "close-window") == 0 && argc >= 3) return CloseWindow(argv[2]);
+    if (std::strcmp(command, "send") == 0 && argc >= 3) {
+        return Send(Number(arg(2)), Number(arg(3)), static_cast<LPARAM>(Number(arg(4))));
+    }
     if (std::strcmp(command, "watch") == 0 && argc >= 4) return Watch(argv[2], Number(argv[3]));
     if (std::strcmp(command, "process-path") == 0) return ProcessPath();
     if (std::strcmp(command, "record") == 0 && argc >= 3) return Record();

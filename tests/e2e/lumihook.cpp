@@ -52,6 +52,26 @@ void LogMenu(HMENU popup)
     Append(line);
 }
 
+// Where each item of the open popup lies on the screen, once the menu waits
+// for the user, so a script can click an item by its position.
+HMENU g_popup = nullptr;
+
+void LogMenuItems()
+{
+    if (g_popup == nullptr) return;
+    for (int i = 0; i < ::GetMenuItemCount(g_popup); ++i) {
+        RECT rect = {};
+        wchar_t text[kTextChars] = {};
+        ::GetMenuItemRect(nullptr, g_popup, i, &rect);
+        ::GetMenuStringW(g_popup, i, text, kTextChars, MF_BYPOSITION);
+        wchar_t line[kLineChars];
+        swprintf(line, kLineChars, L"item %d %u %ld %ld %ld %ld %ls", i, ::GetMenuItemID(g_popup, i), rect.left,
+                 rect.top, rect.right, rect.bottom, text);
+        Append(line);
+    }
+    g_popup = nullptr;
+}
+
 void LogMessage(const wchar_t* how, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     wchar_t line[kLineChars];
@@ -68,7 +88,11 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK LumiCallWndProc(int code, WPAR
         const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (IsFrame(sent->hwnd)) {
             LogMessage(L"sent", sent->message, sent->wParam, sent->lParam);
-            if (sent->message == WM_INITMENUPOPUP) LogMenu(reinterpret_cast<HMENU>(sent->wParam));
+            if (sent->message == WM_INITMENUPOPUP) {
+                g_popup = reinterpret_cast<HMENU>(sent->wParam);
+                LogMenu(g_popup);
+            }
+            if (sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU) LogMenuItems();
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

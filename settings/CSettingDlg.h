@@ -1,0 +1,61 @@
+#pragma once
+
+#include "config/CConf.h"
+#include "settings/BrowseForFolder.h"
+#include "win/CDialogImpl.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Sent by the settings dialog to its owner; lParam is a folder path ending in a backslash.
+constexpr UINT WM_SHOW_PICTURE = WM_USER + 2;
+
+// Asks the user for a folder; the buffer (kPathChars characters) holds the
+// first selection going in and the chosen path coming out.
+using FolderPicker = std::function<bool(wchar_t* buffer, HWND owner, const wchar_t* title, UINT flags)>;
+
+// The modal settings dialog. It edits a copy of the configuration, which the
+// caller reads after OK; only the start-up check box acts at once.
+class CSettingDlg : public CDialogImpl {
+public:
+    CSettingDlg(const CConf& conf, const std::wstring& currentPicturePath,
+                FolderPicker picker = &BrowseForFolder);
+
+    // Modal; the result is IDOK or IDCANCEL.
+    INT_PTR DoModal(HWND owner);
+    HWND Create(HWND owner);
+
+    const CConf& GetConf() const { return conf; }
+
+protected:
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void OnInitDialog();
+    void FillFolderList();
+    void FillStyles();
+    void OnAdd();
+    bool IsFolderListed(const wchar_t* path) const;
+    void OnDelete();
+    void OnGoTo();
+    void GoToFolder(int row);
+    void OnOK();
+    void OnCancel();
+    void OnAutoRun();
+    bool OnCommand(int id);
+    bool OnNotify(const NMHDR& header);
+
+    int AppendRow(std::wstring path);
+    std::wstring RowPath(int row) const;
+    int RowCount() const;
+    void SelectRow(int row);
+    int Ask(UINT textId, UINT type);
+
+    CConf conf;
+    HWND folderList = nullptr;
+    std::wstring currentFolder;
+    std::wstring lastBrowsedFolder;
+    FolderPicker picker;
+};

@@ -1,0 +1,174 @@
+// A stand-in for the shell's active-desktop service, as an in-process COM
+// server registered for CLSID_ActiveDesktop in a throw-away prefix (Wine's own
+// answers E_NOTIMPL to everything). It logs each call the program makes, one
+// line each with the tick count, to lumidesk.log beside this library, and
+// hands the wallpaper on to the system, so that Wine's desktop paints it.
+#include <windows.h>
+#include <wininet.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+HMODULE g_self = nullptr;
+constexpr int kLineChars = 1024;
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+void Append(const wchar_t* line)
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(g_self, path, MAX_PATH);
+    std::wstring log(path);
+    log = log.substr(0, log.find_last_of(L'\\') + 1) + L"lumidesk.log";
+
+    char utf8[kLineChars * 3];
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line, -1, utf8, sizeof(utf8), nullptr, nullptr);
+    if (bytes <= 1) return;
+    utf8[bytes - 1] = '\n';
+    HANDLE file = ::CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, utf8, static_cast<DWORD>(bytes), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+void Log(const wchar_t* call, const wchar_t* detail)
+{
+    wchar_t line[kLineChars];
+    std::swprintf(line, kLineChars, L"%lu %ls %ls", ::GetTickCount(), call, detail);
+    Append(line);
+}
+
+void SetDesktopValue(const wchar_t* name, const wchar_t* value)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                     static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+}
+
+class Desktop final : public IActiveDesktop {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (object == nullptr) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IActiveDesktop) {
+            *object = static_cast<IActiveDesktop*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const LONG left = ::InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return left;
+    }
+
+    STDMETHODIMP SetWallpaper(PCWSTR path, DWORD) override
+    {
+        wallpaper_ = path ? path : L"";
+        Log(L"SetWallpaper", wallpaper_.c_str());
+        return S_OK;
+    }
+    STDMETHODIMP SetWallpaperOptions(LPCWALLPAPEROPT options, DWORD) override
+    {
+        if (options == nullptr) return E_INVALIDARG;
+        style_ = options->dwStyle;
+        wchar_t detail[64];
+        std::swprintf(detail, 64, L"%lu %lu", options->dwSize, options->dwStyle);
+        Log(L"SetWallpaperOptions", detail);
+        return S_OK;
+    }
+    STDMETHODIMP ApplyChanges(DWORD flags) override
+    {
+        wchar_t detail[32];
+        std::swprintf(detail, 32, L"%lu", flags);
+        Log(L"ApplyChanges", detail);
+        SetDesktopValue(L"TileWallpaper", style_ == WPSTYLE_TILE ? L"1" : L"0");
+        SetDesktopValue(L"WallpaperStyle", style_ == WPSTYLE_STRETCH ? L"2" : L"0");
+        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(wallpaper_.c_str()),
+                                SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+        return S_OK;
+    }
+
+    STDMETHODIMP GetWallpaper(PWSTR, UINT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetWallpaperOptions(LPWALLPAPEROPT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPattern(PWSTR, UINT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP SetPattern(PCWSTR, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDesktopItemOptions(LPCOMPONENTSOPT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP SetDesktopItemOptions(LPCCOMPONENTSOPT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP AddDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP AddDesktopItemWithUI(HWND, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP ModifyDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP RemoveDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDesktopItemCount(int*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDesktopItem(int, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDesktopItemByID(ULONG_PTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GenerateDesktopItemHtml(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP AddUrl(HWND, PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDesktopItemBySource(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+
+private:
+    LONG references_ = 1;
+    std::wstring wallpaper_;
+    DWORD style_ = WPSTYLE_CENTER;
+};
+
+// The one factory of the library; it lives as long as the library does.
+class Factory : public IClassFactory {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override
+    {
+        if (object == nullptr) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            *object = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override
+    {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        Desktop* desktop = new Desktop;
+        const HRESULT result = desktop->QueryInterface(riid, object);
+        desktop->Release();
+        return result;
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+};
+
+Factory g_factory;
+
+}  // namespace
+
+extern "C" __declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object)
+{
+    if (clsid != CLSID_ActiveDesktop) return CLASS_E_CLASSNOTAVAILABLE;
+    return g_factory.QueryInterface(riid, object);
+}
+
+// The log's writer must stay loaded for the whole run.
+extern "C" __declspec(dllexport) HRESULT WINAPI DllCanUnloadNow()
+{
+    return S_FALSE;
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) g_self = instance;
+    return TRUE;
+}
