@@ -15,14 +15,32 @@ target_link_libraries(lumi_win PUBLIC ${LUMI_SYSTEM_LIBS})
 add_library(lumi_core INTERFACE)
 target_link_libraries(lumi_core INTERFACE ${LUMI_LIBRARIES})
 
+# The project version is the only one written by hand: the about box, the
+# manifest, the version resource, ReadMe.txt and the packages are made from it.
+set(LUMI_VERSION_PARTS)
+foreach(part MAJOR MINOR PATCH TWEAK)
+  if("${PROJECT_VERSION_${part}}" STREQUAL "")
+    list(APPEND LUMI_VERSION_PARTS 0)
+  else()
+    list(APPEND LUMI_VERSION_PARTS ${PROJECT_VERSION_${part}})
+  endif()
+endforeach()
+list(JOIN LUMI_VERSION_PARTS "." LUMI_VERSION_QUAD)
+list(JOIN LUMI_VERSION_PARTS "," LUMI_VERSION_NUMBERS)
+set(LUMI_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(resources/version.h.in ${LUMI_GENERATED}/version.h @ONLY)
+configure_file(resources/lumivane.exe.manifest.in ${LUMI_GENERATED}/lumivane.exe.manifest @ONLY)
+# Beside the exe, where the help command looks; CR LF and the BOM so Notepad reads it.
+configure_file(resources/ReadMe.txt.in ${CMAKE_BINARY_DIR}/ReadMe.txt @ONLY NEWLINE_STYLE CRLF)
+
 # One compiled resource script serves the program and the tests that load its strings and templates.
 # windres reports no dependencies, so the script's includes, icons and manifest are named here.
 file(GLOB LUMI_RES_INPUTS CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
-  ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/icons/*.ico)
+  ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/icons/*.ico)
+list(APPEND LUMI_RES_INPUTS ${LUMI_GENERATED}/version.h ${LUMI_GENERATED}/lumivane.exe.manifest)
 set_source_files_properties(resources/lumivane.rc PROPERTIES OBJECT_DEPENDS "${LUMI_RES_INPUTS}")
 add_library(lumi_res OBJECT resources/lumivane.rc)
-target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources ${LUMI_GENERATED})
 
 add_executable(lumivane WIN32 app/Main.cpp $<TARGET_OBJECTS:lumi_res>)
 target_compile_options(lumivane PRIVATE -municode)
@@ -33,10 +51,8 @@ target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
 target_link_options(lumivane PRIVATE -Wl,--defsym=__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
 target_link_libraries(lumivane PRIVATE lumi_app)
 lumi_strict(lumivane)
-# The help command opens ReadMe.txt beside the program.
-add_custom_command(TARGET lumivane POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt
-          $<TARGET_FILE_DIR:lumivane>/ReadMe.txt)
+
+include(cmake/Package.cmake)
 
 # The Wine tier needs GoogleTest's sources (Debian's googletest package); a
 # build on Windows without them makes the program alone.
@@ -52,6 +68,10 @@ add_subdirectory(${LUMI_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 add_executable(wine_tests ${LUMI_WINE_TESTS} $<TARGET_OBJECTS:lumi_res>)
 target_link_libraries(wine_tests PRIVATE lumi_core gtest gtest_main)
 lumi_strict(wine_tests)
+# The version test reads the built program and learns the version only from here.
+add_dependencies(wine_tests lumivane)
+target_compile_definitions(wine_tests PRIVATE LUMI_PROJECT_VERSION="${PROJECT_VERSION}")
+target_link_libraries(wine_tests PRIVATE version)
 add_test(NAME wine_tests COMMAND wine_tests)
 # Wine takes the ANSI code page from the locale: a fixed Western one for the
 # whole run (1252), and more runs of the code-page suites under Chinese (936)

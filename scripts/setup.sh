@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
   xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei locales
+  nsis
 )
 
 # Never wait for a password: without root, sudo must work non-interactively.

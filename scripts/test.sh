@@ -13,8 +13,9 @@ cmake --build build/native
 ctest --test-dir build/native --output-on-failure --timeout 600
 
 echo "== Windows build"
+# The build also packs the installer and the portable zip into build/dist/.
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DLUMI_DIST_DIR="$root/build/dist" >/dev/null
 cmake --build build/win
 
 # A disposable prefix for this run; its AppData is the program's data folder during tests.

@@ -190,7 +190,7 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
         RECT units; // x, y, width, height in dialog units
     } const cases[] = {
         {"OK", IDOK, L"Button", L"\u786e\u5b9a", BS_TYPEMASK, BS_DEFPUSHBUTTON, true, {168, 81, 50, 14}},
-        {"product", IDC_STATIC, L"Static", L"Lumivane 1.5", SS_TYPEMASK, SS_LEFT, false, {46, 12, 172, 10}},
+        {"product", IDC_STATIC, L"Static", L"Lumivane " LUMI_PROJECT_VERSION, SS_TYPEMASK, SS_LEFT, false, {46, 12, 172, 10}},
         {"icon", IDC_STATIC, L"Static", nullptr, SS_TYPEMASK, SS_ICON, false, {12, 12, 20, 20}},
         {"notice", IDC_STATIC, L"Static",
          L"\u81ea\u7531\u8f6f\u4ef6\uff0c\u6309\u539f\u6837\u63d0\u4f9b\uff0c\u4e0d\u9644\u5e26\u4efb\u4f55\u62c5"

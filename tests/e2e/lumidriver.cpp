@@ -19,6 +19,9 @@
 //   lumidriver tray-delete         deletes the frame's tray icon, as a restarting shell loses it
 //   lumidriver tray-point          prints "X Y", the middle of the newest tray icon's cell
 //   lumidriver watch DLL MS        hooks the window's thread with DLL until it is gone or MS pass
+//   lumidriver process-path        prints the executable path of the window's process
+//   lumidriver record LOG ARGS...  appends ARGS as one UTF-8 line to LOG: a stand-in for the
+//                                  program the shell opens a file with
 #include <windows.h>
 #include <shellapi.h>
 
@@ -26,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -285,11 +289,49 @@ int EndDialog(WPARAM button)
     return ::PostMessageW(popup, WM_COMMAND, button, 0) ? kDone : kFailed;
 }
 
+int ProcessPath()
+{
+    HWND frame = FindFrame();
+    if (frame == nullptr) return kTimedOut;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(frame, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return kFailed;
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    const BOOL found = ::QueryFullProcessImageNameW(process, 0, path, &length);
+    ::CloseHandle(process);
+    if (!found) return kFailed;
+    std::printf("%ls\n", path);
+    return kDone;
+}
+
+// Wide arguments, so a path in any script reaches the log unchanged.
+int Record()
+{
+    int count = 0;
+    LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (args == nullptr) return kFailed;
+    std::wstring line;
+    for (int i = 3; i < count; ++i) line += (i > 3 ? L" " : L"") + std::wstring(args[i]);
+    line += L"\n";
+    FILE* log = count > 2 ? ::_wfopen(args[2], L"ab") : nullptr;
+    ::LocalFree(args);
+    if (log == nullptr) return kFailed;
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string bytes(size, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), &bytes[0], size, nullptr, nullptr);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), log) == bytes.size();
+    return std::fclose(log) == 0 && written ? kDone : kFailed;
+}
+
 int Usage()
 {
     std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send|send-registered|broadcast|msgid|"
                          "foreground|visibility|menu-rect|end-dialog|dialog-text|tooltip|close-window|"
-                         "tray-delete|tray-point|watch ...\n");
+                         "tray-delete|tray-point|watch|process-path|record ...
+");
     return kFailed;
 }
 
@@ -324,5 +366,7 @@ int main(int argc, char** argv)
         return Send(Number(arg(2)), Number(arg(3)), static_cast<LPARAM>(Number(arg(4))));
     }
     if (std::strcmp(command, "watch") == 0 && argc >= 4) return Watch(argv[2], Number(argv[3]));
+    if (std::strcmp(command, "process-path") == 0) return ProcessPath();
+    if (std::strcmp(command, "record") == 0 && argc >= 3) return Record();
     return Usage();
 }
