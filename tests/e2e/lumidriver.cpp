@@ -330,8 +330,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send|send-registered|broadcast|msgid|"
                          "foreground|visibility|menu-rect|end-dialog|dialog-text|tooltip|close-window|"
-                         "tray-delete|tray-point|watch|process-path|record ...
-");
+                         "tray-delete|tray-point|watch|process-path|record ...\n");
     return kFailed;
 }
 
