@@ -29,7 +29,7 @@ void CAboutDlg::OnInitDialog()
     webLink_.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
     mailLink_.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
     mailLink_.SetTarget(kMailScheme + mailLink_.GetLabel());
-    CenterDialog(GetHandle(), ::GetParent(GetHandle()));
+    CenterDialog(GetHandle(), GetParent());
 }
 
 bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -103,8 +103,8 @@ bool CHyperLink::Attach(HWND control)
 
 void CHyperLink::CreateFonts()
 {
-    HWND parent = ::GetParent(GetHandle());
-    normalFont_ = parent ? reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
+    const CWindow parent = GetParent();
+    normalFont_ = parent ? reinterpret_cast<HFONT>(parent.Send(WM_GETFONT)) : nullptr;
     if (normalFont_ == nullptr) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
     if (normalFont_ == nullptr || linkFont_) return;
 

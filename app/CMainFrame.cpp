@@ -196,7 +196,7 @@ bool CMainFrame::OnCommand(UINT id)
     case ID_SETTINGS: OpenSettings(true); return true;
     case ID_HELP: OnHelp(); return true;
     case ID_APP_ABOUT: OnAbout(); return true;
-    case ID_APP_EXIT: ::PostMessageW(GetHandle(), WM_CLOSE, 0, 0); return true;
+    case ID_APP_EXIT: Post(WM_CLOSE); return true;
     default: return false;
     }
 }

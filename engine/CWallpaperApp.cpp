@@ -179,7 +179,7 @@ bool CWallpaperApp::SaveState()
 void CWallpaperApp::Shutdown()
 {
     SaveState();
-    if (::IsWindow(GetHandle())) ::DestroyWindow(GetHandle());
+    if (IsAlive()) Destroy();
 }
 
 void CWallpaperApp::ArmTimer()
@@ -192,8 +192,8 @@ void CWallpaperApp::ArmTimer()
 void CWallpaperApp::PostPictureChanged()
 {
     // Posted, never sent: the owner updates its tooltip after this operation has returned.
-    HWND owner = ::GetParent(GetHandle());
-    if (owner != nullptr) ::PostMessageW(owner, WM_PICTURE_CHANGED, 0, 0);
+    const CWindow owner = GetParent();
+    if (owner != nullptr) owner.Post(WM_PICTURE_CHANGED);
 }
 
 void CWallpaperApp::OnTimer(WPARAM timerId)

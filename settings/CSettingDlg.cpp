@@ -62,9 +62,9 @@ HWND CSettingDlg::Create(HWND owner)
 
 void CSettingDlg::OnInitDialog()
 {
-    CenterDialog(GetHandle(), ::GetParent(GetHandle()));
+    CenterDialog(GetHandle(), GetParent());
     ::SetDlgItemInt(GetHandle(), IDC_INTERVAL, static_cast<UINT>(conf.playinterval), FALSE);
-    ::SendMessageW(GetItem(IDC_INTERVAL_SPIN), UDM_SETRANGE32, kMinInterval, kMaxInterval);
+    GetItem(IDC_INTERVAL_SPIN).Send(UDM_SETRANGE32, kMinInterval, kMaxInterval);
 
     folderList = GetItem(IDC_FOLDER_LIST);
     ListView_SetExtendedListViewStyleEx(folderList, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -157,8 +157,8 @@ void CSettingDlg::GoToFolder(int row)
     currentFolder = folder;
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
 
-    HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
-    if (owner != nullptr) ::SendMessageW(owner, WM_SHOW_PICTURE, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    const CWindow owner = ::GetWindow(GetHandle(), GW_OWNER);
+    if (owner != nullptr) owner.Send(WM_SHOW_PICTURE, 0, reinterpret_cast<LPARAM>(folder.c_str()));
 
     for (int other = 0; other < RowCount(); ++other) {
         SetCellText(folderList, other, kMarkColumn, other == row ? kMark : L"");
@@ -168,7 +168,7 @@ void CSettingDlg::GoToFolder(int row)
 void CSettingDlg::OnOK()
 {
     conf.playinterval = static_cast<int>(::GetDlgItemInt(GetHandle(), IDC_INTERVAL, nullptr, FALSE));
-    conf.style = static_cast<int>(::SendMessageW(GetItem(IDC_STYLE), CB_GETCURSEL, 0, 0));
+    conf.style = static_cast<int>(GetItem(IDC_STYLE).Send(CB_GETCURSEL));
     conf.folders.clear();
     for (int row = 0; row < RowCount(); ++row) {
         CFolderEntry entry;

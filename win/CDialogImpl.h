@@ -1,12 +1,14 @@
 #pragma once
 
+#include "win/CWindow.h"
+
 #include <windows.h>
 
 // Base of our dialogs, modal or modeless, made from a template in the
 // resources. The object is bound at WM_INITDIALOG and unbound at
 // WM_NCDESTROY. HandleMessage returns true for a message it handled and
 // puts the message's result into `result`.
-class CDialogImpl {
+class CDialogImpl : public CWindow {
 public:
     CDialogImpl() = default;
     virtual ~CDialogImpl();
@@ -19,8 +21,6 @@ public:
     // Modeless creation, for callers (tests among them) that drive the dialog themselves.
     HWND Create(HWND owner, UINT templateId);
 
-    HWND GetHandle() const { return hwnd_; }
-    HWND GetItem(int id) const { return ::GetDlgItem(hwnd_, id); }
     INT_PTR GetResult() const { return result_; }
 
     void EndDialog(INT_PTR result);
@@ -32,7 +32,6 @@ protected:
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd_ = nullptr;
     bool modal_ = false;
     INT_PTR result_ = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "win/CWindow.h"
+
 #include <windows.h>
 
 // Base of every window object of ours. The object is bound to its window at
@@ -7,7 +9,7 @@
 // after its window is gone. Derived classes look at their own messages in
 // HandleMessage and pass the rest on to their base, which ends in
 // DefWindowProcW.
-class CWindowImpl {
+class CWindowImpl : public CWindow {
 public:
     CWindowImpl() = default;
     virtual ~CWindowImpl();
@@ -15,7 +17,6 @@ public:
     CWindowImpl(const CWindowImpl&) = delete;
     CWindowImpl& operator=(const CWindowImpl&) = delete;
 
-    HWND GetHandle() const { return hwnd_; }
 
     // Fills in our window procedure and registers the class unless this
     // process has it already. False only when registration fails.
@@ -37,5 +38,4 @@ protected:
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND hwnd_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "win/CWindow.h"
+
 #include <windows.h>
 
 // Base of an object that takes over a window it did not create, such as a
@@ -8,7 +10,7 @@
 // object goes first), so no message reaches an object that is gone. Derived
 // classes look at their own messages in HandleMessage and pass the rest to
 // their base, which ends in the window's own procedure.
-class CWindowSubclass {
+class CWindowSubclass : public CWindow {
 public:
     CWindowSubclass() = default;
     virtual ~CWindowSubclass();
@@ -16,7 +18,6 @@ public:
     CWindowSubclass(const CWindowSubclass&) = delete;
     CWindowSubclass& operator=(const CWindowSubclass&) = delete;
 
-    HWND GetHandle() const { return hwnd_; }
 
 protected:
     // False when the window is missing or the object already has one.
@@ -34,5 +35,4 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
 
-    HWND hwnd_ = nullptr;
 };

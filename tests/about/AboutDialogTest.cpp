@@ -4,6 +4,7 @@
 #include "tests/support/TestFiles.h"
 #include "win/ScopedDC.h"
 #include "win/ScopedSelectObject.h"
+#include "win/CWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -156,7 +157,7 @@ protected:
 TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
 {
     HWND hwnd = dialog_->GetHandle();
-    EXPECT_EQ(L"\u5173\u4e8e", WindowTextOf(hwnd));
+    EXPECT_EQ(L"\u5173\u4e8e", CWindow(hwnd).GetText());
 
     constexpr LONG_PTR kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
@@ -212,9 +213,9 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
         const Case& c = cases[i];
         HWND control = children[i];
         EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << c.name;
-        EXPECT_EQ(Narrow(c.className), Narrow(ClassNameOf(control))) << c.name;
+        EXPECT_EQ(Narrow(c.className), Narrow(CWindow(control).GetWindowClass())) << c.name;
         if (c.text != nullptr) {
-            EXPECT_EQ(Narrow(c.text), Narrow(WindowTextOf(control))) << c.name;
+            EXPECT_EQ(Narrow(c.text), Narrow(CWindow(control).GetText())) << c.name;
         }
 
         const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
@@ -251,7 +252,7 @@ TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirTextAndShowThemInTheToolti
         {"mail", Mail(), kMailText, L"mailto:" + kMailText},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(Narrow(c.text), Narrow(WindowTextOf(c.link.GetHandle()))) << c.name;
+        EXPECT_EQ(Narrow(c.text), Narrow(c.link.GetText())) << c.name;
         EXPECT_EQ(Narrow(c.text), Narrow(c.link.GetLabel())) << c.name;
         EXPECT_EQ(Narrow(c.target), Narrow(c.link.GetTarget())) << c.name;
         ASSERT_NE(nullptr, c.link.GetTooltip()) << c.name;

@@ -7,6 +7,7 @@
 #include "tests/app/NotifyRecorder.h"
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
+#include "win/CWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -171,8 +172,8 @@ TEST_F(CMainFrameTest, StartsAHiddenWindowOfTheProgramsClass)
 {
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ(L"lumivane", ClassNameOf(window));
-    EXPECT_EQ(L"Lumivane", WindowTextOf(window));
+    EXPECT_EQ(L"lumivane", CWindow(window).GetWindowClass());
+    EXPECT_EQ(L"Lumivane", CWindow(window).GetText());
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_EQ(0x06CF0000u, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));

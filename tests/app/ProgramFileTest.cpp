@@ -1,5 +1,6 @@
 #include "resources/resource.h"
 #include "tests/support/TestFiles.h"
+#include "win/CWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +130,7 @@ TEST_F(ProgramFile, AboutBoxAndManifestCarryTheProjectVersion)
     ASSERT_NE(nullptr, box) << "error " << ::GetLastError();
     std::wstring texts;
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        texts += L"[" + WindowTextOf(child) + L"]";
+        texts += L"[" + CWindow(child).GetText() + L"]";
     }
     ::DestroyWindow(box);
     EXPECT_NE(std::wstring::npos, texts.find(L"[Lumivane " + kVersion + L"]")) << Narrow(texts);
@@ -177,7 +178,7 @@ TEST_F(ProgramFile, ReadMeNamesEveryMenuCommandAndSetting)
     HWND settings = ::CreateDialogParamW(module_, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, IgnoreAll, 0);
     ASSERT_NE(nullptr, settings) << "error " << ::GetLastError();
     for (HWND child = ::GetWindow(settings, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring text = WindowTextOf(child);
+        const std::wstring text = CWindow(child).GetText();
         if (!text.empty()) shown.push_back(text);
     }
     ::DestroyWindow(settings);

@@ -5,6 +5,7 @@
 #include "tests/support/TestFiles.h"
 #include "win/ComPtr.h"
 #include "win/ResourceInstance.h"
+#include "win/CWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +82,7 @@ private:
         const std::wstring title = LoadResString(IDS_CHOOSE_FOLDER);
         RECT rect = {};
         ::GetWindowRect(box, &rect);
-        boxes.push_back({WindowTextOf(box), message, cancel != nullptr && ::IsWindowVisible(cancel) != FALSE,
+        boxes.push_back({CWindow(box).GetText(), message, cancel != nullptr && ::IsWindowVisible(cancel) != FALSE,
                          ::FindWindowExW(box, nullptr, L"Static", title.c_str()) != nullptr,
                          {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}});
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
@@ -166,11 +167,11 @@ protected:
     void Click(int id)
     {
         if (id == IDC_AUTORUN) {
-            ::SendMessageW(dialog_->GetItem(id), BM_CLICK, 0, 0);
+            dialog_->GetItem(id).Send(BM_CLICK);
             return;
         }
         ::SendMessageW(owner_.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(dialog_->GetItem(id)));
+                       reinterpret_cast<LPARAM>(dialog_->GetItem(id).GetHandle()));
     }
 
     void DoubleClick(int row)
@@ -240,7 +241,7 @@ TEST_F(SettingDialogTest, OpensWithTheCopyShown)
         EXPECT_EQ(c.marked, MarkedRows()) << c.name;
         EXPECT_EQ(0, Selected()) << c.name;
         EXPECT_EQ(0, Focused()) << c.name;
-        EXPECT_EQ(L"42", WindowTextOf(dialog_->GetItem(IDC_INTERVAL))) << c.name;
+        EXPECT_EQ(L"42", dialog_->GetItem(IDC_INTERVAL).GetText()) << c.name;
         EXPECT_EQ(Stretch, ::SendMessageW(dialog_->GetItem(IDC_STYLE), CB_GETCURSEL, 0, 0)) << c.name;
         EXPECT_FALSE(Ticked()) << c.name;
     }
@@ -556,7 +557,7 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
         {IDC_GO_TO, L"Button", L"\u8f6c\u5230", kTab | BS_PUSHBUTTON, {247, 54, 28, 14}},
     };
     HWND dialog = Open(MakeConf(kThree));
-    EXPECT_EQ(L"Lumivane\u8bbe\u7f6e", WindowTextOf(dialog));
+    EXPECT_EQ(L"Lumivane\u8bbe\u7f6e", CWindow(dialog).GetText());
     constexpr LONG_PTR kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     EXPECT_EQ(kDialogStyle, ::GetWindowLongPtrW(dialog, GWL_STYLE) & kDialogStyle);
     LOGFONTW font = {};
@@ -592,9 +593,9 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
         ASSERT_NE(nullptr, control) << "missing from " << Narrow(c.className) << " " << c.id << " on";
         const std::string name = std::to_string(c.id) + " " + Narrow(c.text ? c.text : c.className);
         EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << name;
-        EXPECT_EQ(Narrow(c.className), Narrow(ClassNameOf(control))) << name;
+        EXPECT_EQ(Narrow(c.className), Narrow(CWindow(control).GetWindowClass())) << name;
         if (c.text != nullptr) {
-            EXPECT_EQ(Narrow(c.text), Narrow(WindowTextOf(control))) << name;
+            EXPECT_EQ(Narrow(c.text), Narrow(CWindow(control).GetText())) << name;
         }
 
         LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);

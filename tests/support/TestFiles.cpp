@@ -108,21 +108,7 @@ std::string Show(const std::vector<std::wstring>& paths)
     return text;
 }
 
-std::wstring WindowTextOf(HWND window)
-{
-    constexpr int kTextChars = 256;
-    wchar_t text[kTextChars] = {};
-    ::GetWindowTextW(window, text, kTextChars);
-    return text;
-}
 
-std::wstring ClassNameOf(HWND window)
-{
-    constexpr int kNameChars = 64;
-    wchar_t name[kNameChars] = {};
-    ::GetClassNameW(window, name, kNameChars);
-    return name;
-}
 
 void PumpMessages(DWORD milliseconds)
 {

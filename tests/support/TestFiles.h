@@ -44,6 +44,3 @@ std::string Show(const std::vector<std::wstring>& paths);
 // otherwise end the next message loop a test runs.
 void PumpMessages(DWORD milliseconds);
 
-// A window's caption text and class name, for tests that look at real windows.
-std::wstring WindowTextOf(HWND window);
-std::wstring ClassNameOf(HWND window);
