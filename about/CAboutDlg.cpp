@@ -9,7 +9,7 @@ constexpr wchar_t kMailScheme[] = L"mailto:";
 
 } // namespace
 
-CAboutDlg::CAboutDlg(const LinkOpener& opener) : webLink_(opener), mailLink_(opener) {}
+CAboutDlg::CAboutDlg(const LinkOpener& opener) : webLink(opener), mailLink(opener) {}
 
 INT_PTR CAboutDlg::DoModal(HWND owner)
 {
@@ -23,21 +23,21 @@ HWND CAboutDlg::Create(HWND owner)
 
 void CAboutDlg::OnInitDialog()
 {
-    webLink_.Attach(GetItem(IDC_WEB_LINK));
-    mailLink_.Attach(GetItem(IDC_MAIL_LINK));
+    webLink.Attach(GetItem(IDC_WEB_LINK));
+    mailLink.Attach(GetItem(IDC_MAIL_LINK));
     // Only after Attach made the link fonts, so those stay underlined for hovering.
-    webLink_.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
-    mailLink_.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
-    mailLink_.SetTarget(kMailScheme + mailLink_.GetLabel());
+    webLink.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
+    mailLink.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
+    mailLink.SetTarget(kMailScheme + mailLink.GetLabel());
     CenterDialog(GetHandle(), GetParent());
 }
 
-bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& reply)
 {
     if (msg == WM_INITDIALOG) {
         OnInitDialog();
-        result = TRUE; // the dialog manager focuses the first tab stop, the OK button
+        reply = TRUE; // the dialog manager focuses the first tab stop, the OK button
         return true;
     }
-    return CDialogImpl::HandleMessage(msg, wParam, lParam, result);
+    return CDialogImpl::HandleMessage(msg, wParam, lParam, reply);
 }

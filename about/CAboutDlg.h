@@ -16,8 +16,8 @@ public:
     INT_PTR DoModal(HWND owner);
     HWND Create(HWND owner);
 
-    const CHyperLink& WebLink() const { return webLink_; }
-    const CHyperLink& MailLink() const { return mailLink_; }
+    const CHyperLink& WebLink() const { return webLink; }
+    const CHyperLink& MailLink() const { return mailLink; }
 
 protected:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -25,6 +25,6 @@ protected:
 private:
     void OnInitDialog();
 
-    CHyperLink webLink_;
-    CHyperLink mailLink_;
+    CHyperLink webLink;
+    CHyperLink mailLink;
 };

@@ -72,7 +72,7 @@ POINT PointFromLParam(LPARAM lParam)
 
 } // namespace
 
-CHyperLink::CHyperLink(LinkOpener opener) : opener_(std::move(opener)) {}
+CHyperLink::CHyperLink(LinkOpener linkOpener) : opener(std::move(linkOpener)) {}
 
 bool CHyperLink::Attach(HWND control)
 {
@@ -83,19 +83,19 @@ bool CHyperLink::Attach(HWND control)
         const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
         ::SetWindowLongPtrW(control, GWL_STYLE, style | SS_NOTIFY);
     }
-    cursor_ = ::LoadCursorW(nullptr, IDC_HAND);
+    cursor = ::LoadCursorW(nullptr, IDC_HAND);
     CreateFonts();
     CreateTooltip();
 
-    if (label_.empty()) {
+    if (label.empty()) {
         const std::wstring text = WindowText(control);
         if (!text.empty()) SetLabel(text);
     }
     CalcLinkRect();
-    if (!target_.empty()) {
+    if (!target.empty()) {
         ShowTargetInTooltip();
-    } else if (!label_.empty()) {
-        SetTarget(label_);
+    } else if (!label.empty()) {
+        SetTarget(label);
     }
     ReadBrowserColors();
     return true;
@@ -104,20 +104,20 @@ bool CHyperLink::Attach(HWND control)
 void CHyperLink::CreateFonts()
 {
     const CWindow parent = GetParent();
-    normalFont_ = parent ? reinterpret_cast<HFONT>(parent.Send(WM_GETFONT)) : nullptr;
-    if (normalFont_ == nullptr) normalFont_ = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
-    if (normalFont_ == nullptr || linkFont_) return;
+    normalFont = parent ? reinterpret_cast<HFONT>(parent.Send(WM_GETFONT)) : nullptr;
+    if (normalFont == nullptr) normalFont = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
+    if (normalFont == nullptr || linkFont) return;
 
     LOGFONTW logFont = {};
-    if (::GetObjectW(normalFont_, sizeof(logFont), &logFont) != sizeof(logFont)) return;
-    logFont.lfUnderline = (extendedStyle_ & kLinkNotUnderlined) ? FALSE : TRUE;
+    if (::GetObjectW(normalFont, sizeof(logFont), &logFont) != sizeof(logFont)) return;
+    logFont.lfUnderline = (extendedStyle & kLinkNotUnderlined) ? FALSE : TRUE;
     // When this fails the normal font serves for hovering too.
-    linkFont_.Reset(::CreateFontIndirectW(&logFont));
+    linkFont.Reset(::CreateFontIndirectW(&logFont));
 }
 
 void CHyperLink::CreateTooltip()
 {
-    tooltip_.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    tooltip.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                      CW_USEDEFAULT, GetHandle(), nullptr, nullptr, nullptr));
 }
 
@@ -125,18 +125,18 @@ void CHyperLink::CreateTooltip()
 // after initialisation never shows the old one.
 void CHyperLink::ShowTargetInTooltip()
 {
-    if (!tooltip_) return;
-    ::SendMessageW(tooltip_.Get(), TTM_ACTIVATE, TRUE, 0);
+    if (!tooltip) return;
+    ::SendMessageW(tooltip.Get(), TTM_ACTIVATE, TRUE, 0);
 
     TTTOOLINFOW tool = {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = GetHandle();
     tool.uId = kToolId;
-    ::SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tooltip.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 
-    tool.rect = linkRect_;
-    tool.lpszText = const_cast<wchar_t*>(target_.c_str());
-    ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.rect = linkRect;
+    tool.lpszText = const_cast<wchar_t*>(target.c_str());
+    ::SendMessageW(tooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CHyperLink::ReadBrowserColors()
@@ -145,36 +145,36 @@ void CHyperLink::ReadBrowserColors()
     // a user whose key is read-only.
     const UniqueRegKey key = OpenUserKey(kColorKey, KEY_READ);
     if (!key) return;
-    if (const auto color = ReadColorValue(key.Get(), kLinkColorValue)) linkColor_ = *color;
-    if (const auto color = ReadColorValue(key.Get(), kVisitedColorValue)) visitedColor_ = *color;
+    if (const auto color = ReadColorValue(key.Get(), kLinkColorValue)) linkColor = *color;
+    if (const auto color = ReadColorValue(key.Get(), kVisitedColorValue)) visitedColor = *color;
 }
 
 uint32_t CHyperLink::SetExtendedStyle(uint32_t style, uint32_t mask)
 {
-    const uint32_t previous = extendedStyle_;
-    extendedStyle_ = CombineExtendedStyle(previous, style, mask);
+    const uint32_t previous = extendedStyle;
+    extendedStyle = CombineExtendedStyle(previous, style, mask);
     return previous;
 }
 
 void CHyperLink::SetTarget(const std::wstring& text)
 {
-    target_ = text;
-    if (label_.empty()) CalcLinkRect();
+    target = text;
+    if (label.empty()) CalcLinkRect();
     ShowTargetInTooltip();
 }
 
 void CHyperLink::SetLabel(const std::wstring& text)
 {
-    label_ = text;
+    label = text;
     CalcLinkRect();
-    if (GetHandle()) ::SetWindowTextW(GetHandle(), label_.c_str());
+    if (GetHandle()) ::SetWindowTextW(GetHandle(), label.c_str());
 }
 
 bool CHyperLink::Navigate()
 {
-    if (target_.empty() || !opener_) return false;
-    if (!opener_(target_)) return false;
-    visited_ = true;
+    if (target.empty() || !opener) return false;
+    if (!opener(target)) return false;
+    visited = true;
     if (GetHandle()) ::InvalidateRect(GetHandle(), nullptr, TRUE);
     return true;
 }
@@ -195,8 +195,7 @@ UINT CHyperLink::AlignmentFlags() const
 
 void CHyperLink::CalcLinkRect()
 {
-    HWND hwnd = GetHandle();
-    if (hwnd == nullptr || (label_.empty() && target_.empty())) return;
+    if (hwnd == nullptr || (label.empty() && target.empty())) return;
 
     RECT client = {};
     ::GetClientRect(hwnd, &client);
@@ -205,31 +204,30 @@ void CHyperLink::CalcLinkRect()
     {
         const ScopedDC dc(hwnd);
         if (dc.Get() == nullptr) return;
-        const ScopedSelectObject font(dc.Get(), linkFont_ ? linkFont_.Get() : normalFont_);
+        const ScopedSelectObject font(dc.Get(), linkFont ? linkFont.Get() : normalFont);
         ::DrawTextW(dc.Get(), DrawnText().c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | align);
     }
     const LONG freeWidth = (client.right - client.left) - (text.right - text.left);
     if (align == DT_CENTER) ::OffsetRect(&text, freeWidth / 2, 0);
     if (align == DT_RIGHT) ::OffsetRect(&text, freeWidth, 0);
-    linkRect_ = text;
+    linkRect = text;
 }
 
 COLORREF CHyperLink::GetTextColor() const
 {
     if (GetHandle() && !::IsWindowEnabled(GetHandle())) return ::GetSysColor(COLOR_GRAYTEXT);
-    return visited_ ? visitedColor_ : linkColor_;
+    return visited ? visitedColor : linkColor;
 }
 
 HFONT CHyperLink::GetDrawFont() const
 {
-    const bool underlineOnlyOnHover = (extendedStyle_ & kLinkUnderlineHover) != 0;
-    if (linkFont_ && (!underlineOnlyOnHover || hover_)) return linkFont_.Get();
-    return normalFont_;
+    const bool underlineOnlyOnHover = (extendedStyle & kLinkUnderlineHover) != 0;
+    if (linkFont && (!underlineOnlyOnHover || hover)) return linkFont.Get();
+    return normalFont;
 }
 
 void CHyperLink::Paint(HDC dc)
 {
-    HWND hwnd = GetHandle();
     RECT client = {};
     ::GetClientRect(hwnd, &client);
     const auto brush = reinterpret_cast<HBRUSH>(
@@ -240,37 +238,36 @@ void CHyperLink::Paint(HDC dc)
     ::SetTextColor(dc, GetTextColor());
     {
         const ScopedSelectObject font(dc, GetDrawFont());
-        RECT text = linkRect_;
+        RECT text = linkRect;
         ::DrawTextW(dc, DrawnText().c_str(), -1, &text, AlignmentFlags() | DT_WORDBREAK);
     }
-    if (::GetFocus() == hwnd) ::DrawFocusRect(dc, &linkRect_);
+    if (::GetFocus() == hwnd) ::DrawFocusRect(dc, &linkRect);
 }
 
 bool CHyperLink::IsInLink(POINT point) const
 {
-    return ::PtInRect(&linkRect_, point) != FALSE;
+    return ::PtInRect(&linkRect, point) != FALSE;
 }
 
 void CHyperLink::RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!tooltip_) return;
+    if (!tooltip) return;
     MSG relayed = {};
     relayed.hwnd = GetHandle();
     relayed.message = msg;
     relayed.wParam = wParam;
     relayed.lParam = lParam;
-    ::SendMessageW(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    ::SendMessageW(tooltip.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void CHyperLink::OnMouseMove(POINT point)
 {
-    HWND hwnd = GetHandle();
-    const bool underlineOnlyOnHover = (extendedStyle_ & kLinkUnderlineHover) != 0;
-    if (IsInLink(point) && !target_.empty()) {
-        ::SetCursor(cursor_);
-        if (underlineOnlyOnHover && !hover_) {
-            hover_ = true;
-            ::InvalidateRect(hwnd, &linkRect_, TRUE);
+    const bool underlineOnlyOnHover = (extendedStyle & kLinkUnderlineHover) != 0;
+    if (IsInLink(point) && !target.empty()) {
+        ::SetCursor(cursor);
+        if (underlineOnlyOnHover && !hover) {
+            hover = true;
+            ::InvalidateRect(hwnd, &linkRect, TRUE);
             ::UpdateWindow(hwnd);
             TRACKMOUSEEVENT track = {};
             track.cbSize = sizeof(track);
@@ -278,18 +275,18 @@ void CHyperLink::OnMouseMove(POINT point)
             track.hwndTrack = hwnd;
             ::TrackMouseEvent(&track);
         }
-    } else if (hover_) {
-        hover_ = false;
-        ::InvalidateRect(hwnd, &linkRect_, TRUE);
+    } else if (hover) {
+        hover = false;
+        ::InvalidateRect(hwnd, &linkRect, TRUE);
         ::UpdateWindow(hwnd);
     }
 }
 
 void CHyperLink::OnMouseLeave()
 {
-    if ((extendedStyle_ & kLinkUnderlineHover) == 0 || !hover_) return;
-    hover_ = false;
-    ::InvalidateRect(GetHandle(), &linkRect_, TRUE);
+    if ((extendedStyle & kLinkUnderlineHover) == 0 || !hover) return;
+    hover = false;
+    ::InvalidateRect(GetHandle(), &linkRect, TRUE);
     ::UpdateWindow(GetHandle());
 }
 
@@ -297,7 +294,7 @@ bool CHyperLink::OnSetCursor()
 {
     POINT point = {};
     if (!::GetCursorPos(&point) || !::ScreenToClient(GetHandle(), &point) || !IsInLink(point)) return false;
-    ::SetCursor(cursor_);
+    ::SetCursor(cursor);
     return true;
 }
 
@@ -327,7 +324,6 @@ LRESULT CHyperLink::OnGetDlgCode(const MSG* message) const
 
 LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    HWND hwnd = GetHandle();
     if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) RelayToTooltip(msg, wParam, lParam);
 
     switch (msg) {
@@ -376,9 +372,9 @@ LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         ::UpdateWindow(hwnd);
         break;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(normalFont_);
+        return reinterpret_cast<LRESULT>(normalFont);
     case WM_SETFONT:
-        normalFont_ = reinterpret_cast<HFONT>(wParam);
+        normalFont = reinterpret_cast<HFONT>(wParam);
         if (lParam != 0) ::InvalidateRect(hwnd, nullptr, TRUE);
         return 0;
     case WM_UPDATEUISTATE:
@@ -388,7 +384,7 @@ LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         ::InvalidateRect(hwnd, nullptr, TRUE);
         break;
     case WM_DESTROY:
-        tooltip_.Reset();
+        tooltip.Reset();
         break;
     default:
         break;

@@ -36,15 +36,15 @@ public:
 
     static bool OpenWithShell(const std::wstring& target);
 
-    const std::wstring& GetLabel() const { return label_; }
-    const std::wstring& GetTarget() const { return target_; }
-    RECT GetLinkRect() const { return linkRect_; }
-    HWND GetTooltip() const { return tooltip_.Get(); }
-    COLORREF GetLinkColor() const { return linkColor_; }
-    COLORREF GetVisitedColor() const { return visitedColor_; }
+    const std::wstring& GetLabel() const { return label; }
+    const std::wstring& GetTarget() const { return target; }
+    RECT GetLinkRect() const { return linkRect; }
+    HWND GetTooltip() const { return tooltip.Get(); }
+    COLORREF GetLinkColor() const { return linkColor; }
+    COLORREF GetVisitedColor() const { return visitedColor; }
     COLORREF GetTextColor() const;
-    bool IsHovering() const { return hover_; }
-    bool IsVisited() const { return visited_; }
+    bool IsHovering() const { return hover; }
+    bool IsVisited() const { return visited; }
     // The font the text is drawn in right now.
     HFONT GetDrawFont() const;
 
@@ -57,7 +57,7 @@ private:
     void ShowTargetInTooltip();
     void ReadBrowserColors();
 
-    const std::wstring& DrawnText() const { return label_.empty() ? target_ : label_; }
+    const std::wstring& DrawnText() const { return label.empty() ? target : label; }
     UINT AlignmentFlags() const;
     bool IsInLink(POINT point) const;
     void Paint(HDC dc);
@@ -70,17 +70,17 @@ private:
     void OnLButtonUp(POINT point);
     LRESULT OnGetDlgCode(const MSG* message) const;
 
-    LinkOpener opener_;
-    std::wstring label_;
-    std::wstring target_;
-    HCURSOR cursor_ = nullptr;
-    UniqueFont linkFont_;
-    HFONT normalFont_ = nullptr; // the parent's, or a stock font; never ours to delete
-    RECT linkRect_ = {};
-    UniqueWindow tooltip_;
-    COLORREF linkColor_ = RGB(0, 0, 255);
-    COLORREF visitedColor_ = RGB(128, 0, 128);
-    uint32_t extendedStyle_ = 0;
-    bool visited_ = false;
-    bool hover_ = false;
+    LinkOpener opener;
+    std::wstring label;
+    std::wstring target;
+    HCURSOR cursor = nullptr;
+    UniqueFont linkFont;
+    HFONT normalFont = nullptr; // the parent's, or a stock font; never ours to delete
+    RECT linkRect = {};
+    UniqueWindow tooltip;
+    COLORREF linkColor = RGB(0, 0, 255);
+    COLORREF visitedColor = RGB(128, 0, 128);
+    uint32_t extendedStyle = 0;
+    bool visited = false;
+    bool hover = false;
 };

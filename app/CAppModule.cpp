@@ -7,57 +7,57 @@ CAppModule g_appModule;
 namespace {
 class SectionLock {
 public:
-    explicit SectionLock(CRITICAL_SECTION& section) : section_(section) { ::EnterCriticalSection(&section_); }
-    ~SectionLock() { ::LeaveCriticalSection(&section_); }
+    explicit SectionLock(CRITICAL_SECTION& criticalSection) : section(criticalSection) { ::EnterCriticalSection(&section); }
+    ~SectionLock() { ::LeaveCriticalSection(&section); }
     SectionLock(const SectionLock&) = delete;
     SectionLock& operator=(const SectionLock&) = delete;
 
 private:
-    CRITICAL_SECTION& section_;
+    CRITICAL_SECTION& section;
 };
 }  // namespace
 
 CAppModule::CAppModule()
 {
-    ::InitializeCriticalSection(&lock_);
+    ::InitializeCriticalSection(&lock);
 }
 
 CAppModule::~CAppModule()
 {
-    ::DeleteCriticalSection(&lock_);
+    ::DeleteCriticalSection(&lock);
 }
 
-bool CAppModule::Init(HINSTANCE instance)
+bool CAppModule::Init(HINSTANCE moduleInstance)
 {
-    instance_ = instance;
-    mainThreadId_ = ::GetCurrentThreadId();
-    SetResourceInstance(instance);
-    SectionLock lock(lock_);
-    loops_.clear();
+    instance = moduleInstance;
+    mainThreadId = ::GetCurrentThreadId();
+    SetResourceInstance(moduleInstance);
+    SectionLock guard(lock);
+    loops.clear();
     return true;
 }
 
 void CAppModule::Term()
 {
-    SectionLock lock(lock_);
-    loops_.clear();
+    SectionLock guard(lock);
+    loops.clear();
 }
 
 void CAppModule::AttachLoop(CMessageLoop* loop)
 {
-    SectionLock lock(lock_);
-    loops_[::GetCurrentThreadId()] = loop;
+    SectionLock guard(lock);
+    loops[::GetCurrentThreadId()] = loop;
 }
 
 bool CAppModule::DetachLoop()
 {
-    SectionLock lock(lock_);
-    return loops_.erase(::GetCurrentThreadId()) != 0;
+    SectionLock guard(lock);
+    return loops.erase(::GetCurrentThreadId()) != 0;
 }
 
 CMessageLoop* CAppModule::LoopForThread(DWORD threadId) const
 {
-    SectionLock lock(lock_);
-    auto found = loops_.find(threadId);
-    return found == loops_.end() ? nullptr : found->second;
+    SectionLock guard(lock);
+    auto found = loops.find(threadId);
+    return found == loops.end() ? nullptr : found->second;
 }

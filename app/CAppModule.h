@@ -19,8 +19,8 @@ public:
     bool Init(HINSTANCE instance);
     void Term();
 
-    HINSTANCE GetInstance() const { return instance_; }
-    DWORD GetMainThreadId() const { return mainThreadId_; }
+    HINSTANCE GetInstance() const { return instance; }
+    DWORD GetMainThreadId() const { return mainThreadId; }
 
     // The calling thread's loop; a second attach replaces the first.
     void AttachLoop(CMessageLoop* loop);
@@ -28,10 +28,10 @@ public:
     CMessageLoop* LoopForThread(DWORD threadId) const;
 
 private:
-    HINSTANCE instance_ = nullptr;
-    DWORD mainThreadId_ = 0;
-    mutable CRITICAL_SECTION lock_;
-    std::map<DWORD, CMessageLoop*> loops_;
+    HINSTANCE instance = nullptr;
+    DWORD mainThreadId = 0;
+    mutable CRITICAL_SECTION lock;
+    std::map<DWORD, CMessageLoop*> loops;
 };
 
 // Lives from before the process entry runs until after it returns.

@@ -21,22 +21,22 @@ bool RemoveFirst(std::vector<T*>& list, T* item)
 
 void CMessageLoop::AddFilter(CMessageFilter* filter)
 {
-    filters_.push_back(filter);
+    filters.push_back(filter);
 }
 
 bool CMessageLoop::RemoveFilter(CMessageFilter* filter)
 {
-    return RemoveFirst(filters_, filter);
+    return RemoveFirst(filters, filter);
 }
 
 void CMessageLoop::AddIdle(CIdleHandler* handler)
 {
-    idleHandlers_.push_back(handler);
+    idleHandlers.push_back(handler);
 }
 
 bool CMessageLoop::RemoveIdle(CIdleHandler* handler)
 {
-    return RemoveFirst(idleHandlers_, handler);
+    return RemoveFirst(idleHandlers, handler);
 }
 
 int CMessageLoop::RunLoop()
@@ -44,49 +44,49 @@ int CMessageLoop::RunLoop()
     bool idleArmed = true;
     int idleCount = 0;
     for (;;) {
-        while (idleArmed && !::PeekMessageW(&msg_, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (idleArmed && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!RunIdle(idleCount++)) idleArmed = false;
         }
 
-        const BOOL got = FetchMessage(&msg_);
+        const BOOL got = FetchMessage(&msg);
         if (got == -1) continue;
         if (!got) break;
 
-        if (!FilterMessage(&msg_)) {
-            ::TranslateMessage(&msg_);
-            ::DispatchMessageW(&msg_);
+        if (!FilterMessage(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
         }
 
-        if (RearmsIdle(msg_.message)) {
+        if (RearmsIdle(msg.message)) {
             idleArmed = true;
             idleCount = 0;
         }
     }
-    return static_cast<int>(msg_.wParam);
+    return static_cast<int>(msg.wParam);
 }
 
-bool CMessageLoop::FilterMessage(MSG* msg)
+bool CMessageLoop::FilterMessage(MSG* message)
 {
     // By index, newest first: a filter may remove itself while it runs.
-    for (size_t i = filters_.size(); i > 0; --i) {
-        if (i > filters_.size()) continue;
-        CMessageFilter* filter = filters_[i - 1];
-        if (filter != nullptr && filter->FilterMessage(msg)) return true;
+    for (size_t i = filters.size(); i > 0; --i) {
+        if (i > filters.size()) continue;
+        CMessageFilter* filter = filters[i - 1];
+        if (filter != nullptr && filter->FilterMessage(message)) return true;
     }
     return false;
 }
 
 bool CMessageLoop::RunIdle(int)
 {
-    for (size_t i = 0; i < idleHandlers_.size(); ++i) {
-        if (idleHandlers_[i] != nullptr) idleHandlers_[i]->OnIdleTime();
+    for (size_t i = 0; i < idleHandlers.size(); ++i) {
+        if (idleHandlers[i] != nullptr) idleHandlers[i]->OnIdleTime();
     }
     return false;
 }
 
-BOOL CMessageLoop::FetchMessage(MSG* msg)
+BOOL CMessageLoop::FetchMessage(MSG* message)
 {
-    return ::GetMessageW(msg, nullptr, 0, 0);
+    return ::GetMessageW(message, nullptr, 0, 0);
 }
 
 bool CMessageLoop::RearmsIdle(UINT message)

@@ -38,7 +38,7 @@ protected:
 private:
     static bool RearmsIdle(UINT message);
 
-    std::vector<CMessageFilter*> filters_;
-    std::vector<CIdleHandler*> idleHandlers_;
-    MSG msg_ = {};
+    std::vector<CMessageFilter*> filters;
+    std::vector<CIdleHandler*> idleHandlers;
+    MSG msg = {};
 };

@@ -41,13 +41,13 @@ public:
         iconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         iconData.uCallbackMessage = callbackMsg;
         CopyTipText(iconData.szTip, kTipChars, tip);
-        if (notify_(NIM_ADD, &iconData) != FALSE) {
+        if (notify(NIM_ADD, &iconData) != FALSE) {
             added = true;
         } else if (added) {
             // A "TaskbarCreated" that comes while the shell still shows our
             // icon (any program may broadcast it) makes the add fail. The icon
             // is then brought up to date instead and stays ours to delete at exit.
-            added = notify_(NIM_MODIFY, &iconData) != FALSE;
+            added = notify(NIM_MODIFY, &iconData) != FALSE;
         }
         return added;
     }
@@ -56,7 +56,7 @@ public:
     {
         iconData.uFlags = NIF_ICON;
         iconData.hIcon = icon;
-        return notify_(NIM_MODIFY, &iconData) != FALSE;
+        return notify(NIM_MODIFY, &iconData) != FALSE;
     }
 
     bool ChangeTip(const wchar_t* tip)
@@ -64,7 +64,7 @@ public:
         if (tip == nullptr) return false;
         iconData.uFlags = NIF_TIP;
         CopyTipText(iconData.szTip, kTipChars, tip);
-        return notify_(NIM_MODIFY, &iconData) != FALSE;
+        return notify(NIM_MODIFY, &iconData) != FALSE;
     }
 
     // Once deleted the icon is no longer ours, so the destructor's own call
@@ -73,7 +73,7 @@ public:
     {
         if (!added) return false;
         iconData.uFlags = 0;
-        if (notify_(NIM_DELETE, &iconData) == FALSE) return false;
+        if (notify(NIM_DELETE, &iconData) == FALSE) return false;
         added = false;
         return true;
     }
@@ -85,7 +85,7 @@ public:
     bool IsAdded() const { return added; }
     bool IsMenuAllowed() const { return menuAllowed; }
 
-    void SetNotifyIconFunction(NotifyIconFunction notify) { notify_ = notify; }
+    void SetNotifyIconFunction(NotifyIconFunction function) { notify = function; }
 
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam)
     {
@@ -188,5 +188,5 @@ private:
         ::SendMessageW(frame, WM_COMMAND, command, 0);
     }
 
-    NotifyIconFunction notify_ = &::Shell_NotifyIconW;
+    NotifyIconFunction notify = &::Shell_NotifyIconW;
 };

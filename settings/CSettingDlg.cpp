@@ -45,8 +45,8 @@ void SetCellText(HWND list, int row, int column, const wchar_t* text)
 
 } // namespace
 
-CSettingDlg::CSettingDlg(const CConf& conf, const std::wstring& currentPicturePath, FolderPicker picker)
-    : conf(conf), currentFolder(FolderOf(currentPicturePath)), picker(std::move(picker))
+CSettingDlg::CSettingDlg(const CConf& configuration, const std::wstring& currentPicturePath, FolderPicker folderPicker)
+    : conf(configuration), currentFolder(FolderOf(currentPicturePath)), picker(std::move(folderPicker))
 {
 }
 
@@ -247,13 +247,13 @@ bool CSettingDlg::OnNotify(const NMHDR& header)
     return true;
 }
 
-bool CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& reply)
 {
-    result = 0;
+    reply = 0;
     switch (msg) {
     case WM_INITDIALOG:
         OnInitDialog();
-        result = TRUE; // the dialog manager focuses the first tab stop
+        reply = TRUE; // the dialog manager focuses the first tab stop
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) return true;
@@ -262,11 +262,11 @@ bool CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) return true;
         break;
     default:
-        return CDialogImpl::HandleMessage(msg, wParam, lParam, result);
+        return CDialogImpl::HandleMessage(msg, wParam, lParam, reply);
     }
     // A control may act on its own notifications; send back what the dialog passed over.
     HWND sender = msg == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : reinterpret_cast<HWND>(lParam);
     if (sender == nullptr || !::IsChild(GetHandle(), sender)) return false;
-    result = ::SendMessageW(sender, OCM__BASE + msg, wParam, lParam);
+    reply = ::SendMessageW(sender, OCM__BASE + msg, wParam, lParam);
     return true;
 }

@@ -34,43 +34,43 @@ bool ReturnsResultDirectly(UINT msg)
 // it, so it is unbound before the window goes.
 CDialogImpl::~CDialogImpl()
 {
-    if (hwnd_ == nullptr || !::IsWindow(hwnd_)) return;
-    ::SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
-    ::DestroyWindow(hwnd_);
+    if (hwnd == nullptr || !::IsWindow(hwnd)) return;
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    ::DestroyWindow(hwnd);
 }
 
 INT_PTR CDialogImpl::DoModal(HWND owner, UINT templateId)
 {
-    modal_ = true;
-    result_ = ::DialogBoxParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
+    modal = true;
+    result = ::DialogBoxParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
                                 &CDialogImpl::StaticDialogProc, reinterpret_cast<LPARAM>(this));
-    return result_;
+    return result;
 }
 
 HWND CDialogImpl::Create(HWND owner, UINT templateId)
 {
-    modal_ = false;
+    modal = false;
     return ::CreateDialogParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
                                 &CDialogImpl::StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-void CDialogImpl::EndDialog(INT_PTR result)
+void CDialogImpl::EndDialog(INT_PTR reply)
 {
-    result_ = result;
-    if (modal_) {
-        ::EndDialog(hwnd_, result);
+    result = reply;
+    if (modal) {
+        ::EndDialog(hwnd, reply);
     } else {
-        ::DestroyWindow(hwnd_);
+        ::DestroyWindow(hwnd);
     }
 }
 
-bool CDialogImpl::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result)
+bool CDialogImpl::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& reply)
 {
     if (msg == WM_COMMAND) {
         const int id = LOWORD(wParam);
         if (id == IDOK || id == IDCANCEL) {
             EndDialog(id);
-            result = 0;
+            reply = 0;
             return true;
         }
     }
@@ -81,7 +81,7 @@ INT_PTR CALLBACK CDialogImpl::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPara
 {
     if (msg == WM_INITDIALOG) {
         auto* bound = reinterpret_cast<CDialogImpl*>(lParam);
-        bound->hwnd_ = hwnd;
+        bound->hwnd = hwnd;
         ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     }
 
@@ -100,7 +100,7 @@ INT_PTR CALLBACK CDialogImpl::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wPara
 
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
+        self->hwnd = nullptr;
     }
 
     if (!handled) return msg == WM_INITDIALOG ? TRUE : FALSE;

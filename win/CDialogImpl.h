@@ -21,7 +21,7 @@ public:
     // Modeless creation, for callers (tests among them) that drive the dialog themselves.
     HWND Create(HWND owner, UINT templateId);
 
-    INT_PTR GetResult() const { return result_; }
+    INT_PTR GetResult() const { return result; }
 
     void EndDialog(INT_PTR result);
 
@@ -32,6 +32,6 @@ protected:
 private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    bool modal_ = false;
-    INT_PTR result_ = 0;
+    bool modal = false;
+    INT_PTR result = 0;
 };

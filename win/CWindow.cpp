@@ -9,16 +9,16 @@ constexpr int kClassNameChars = 256;
 
 std::wstring CWindow::GetText() const
 {
-    const int length = ::GetWindowTextLengthW(hwnd_);
+    const int length = ::GetWindowTextLengthW(hwnd);
     if (length <= 0) return {};
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd_, &text[0], length + 1)));
+    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, &text[0], length + 1)));
     return text;
 }
 
 std::wstring CWindow::GetWindowClass() const
 {
     wchar_t name[kClassNameChars] = {};
-    const int length = ::GetClassNameW(hwnd_, name, kClassNameChars);
+    const int length = ::GetClassNameW(hwnd, name, kClassNameChars);
     return std::wstring(name, length > 0 ? static_cast<size_t>(length) : 0);
 }

@@ -11,28 +11,28 @@ class CWindow {
 public:
     CWindow() = default;
     // Any handle is a window reference; the conversion is meant to be quiet.
-    CWindow(HWND hwnd) : hwnd_(hwnd) {}
+    CWindow(HWND window) : hwnd(window) {}
 
-    HWND GetHandle() const { return hwnd_; }
-    operator HWND() const { return hwnd_; }
-    bool IsAlive() const { return hwnd_ != nullptr && ::IsWindow(hwnd_) != FALSE; }
+    HWND GetHandle() const { return hwnd; }
+    operator HWND() const { return hwnd; }
+    bool IsAlive() const { return hwnd != nullptr && ::IsWindow(hwnd) != FALSE; }
 
-    CWindow GetParent() const { return ::GetParent(hwnd_); }
-    CWindow GetItem(int id) const { return ::GetDlgItem(hwnd_, id); }
+    CWindow GetParent() const { return ::GetParent(hwnd); }
+    CWindow GetItem(int id) const { return ::GetDlgItem(hwnd, id); }
 
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageW(hwnd_, msg, wParam, lParam);
+        return ::SendMessageW(hwnd, msg, wParam, lParam);
     }
     bool Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::PostMessageW(hwnd_, msg, wParam, lParam) != FALSE;
+        return ::PostMessageW(hwnd, msg, wParam, lParam) != FALSE;
     }
 
     std::wstring GetText() const;
     std::wstring GetWindowClass() const;
-    bool Destroy() const { return ::DestroyWindow(hwnd_) != FALSE; }
+    bool Destroy() const { return ::DestroyWindow(hwnd) != FALSE; }
 
 protected:
-    HWND hwnd_ = nullptr;
+    HWND hwnd = nullptr;
 };

@@ -8,14 +8,14 @@
 // whose WM_DESTROY matters calls DestroyWindowIfAlive in its own destructor.
 CWindowImpl::~CWindowImpl()
 {
-    if (hwnd_ == nullptr || !::IsWindow(hwnd_)) return;
-    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(hwnd_);
+    if (hwnd == nullptr || !::IsWindow(hwnd)) return;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd);
 }
 
 void CWindowImpl::DestroyWindowIfAlive()
 {
-    if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+    if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
 }
 
 bool CWindowImpl::RegisterWindowClass(WNDCLASSEXW wc)
@@ -39,7 +39,7 @@ HWND CWindowImpl::CreateFromClass(const wchar_t* className, HWND parent, const w
 
 LRESULT CWindowImpl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CWindowImpl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -47,7 +47,7 @@ LRESULT CALLBACK CWindowImpl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPara
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         auto* bound = static_cast<CWindowImpl*>(create->lpCreateParams);
-        bound->hwnd_ = hwnd;
+        bound->hwnd = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bound));
     }
 
@@ -65,7 +65,7 @@ LRESULT CALLBACK CWindowImpl::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wPara
 
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
+        self->hwnd = nullptr;
         self->OnFinalMessage();
     }
     return result;

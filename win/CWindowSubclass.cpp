@@ -16,26 +16,26 @@ CWindowSubclass::~CWindowSubclass()
     Unsubclass();
 }
 
-bool CWindowSubclass::Subclass(HWND hwnd)
+bool CWindowSubclass::Subclass(HWND window)
 {
-    if (hwnd == nullptr || hwnd_ != nullptr) return false;
-    if (!::SetWindowSubclass(hwnd, &CWindowSubclass::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (window == nullptr || hwnd != nullptr) return false;
+    if (!::SetWindowSubclass(window, &CWindowSubclass::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
-    hwnd_ = hwnd;
+    hwnd = window;
     return true;
 }
 
 void CWindowSubclass::Unsubclass()
 {
-    if (hwnd_ == nullptr) return;
-    ::RemoveWindowSubclass(hwnd_, &CWindowSubclass::SubclassProc, kSubclassId);
-    hwnd_ = nullptr;
+    if (hwnd == nullptr) return;
+    ::RemoveWindowSubclass(hwnd, &CWindowSubclass::SubclassProc, kSubclassId);
+    hwnd = nullptr;
 }
 
 LRESULT CWindowSubclass::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CWindowSubclass::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,

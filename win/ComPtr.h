@@ -9,38 +9,38 @@ template <typename T>
 class ComPtr {
 public:
     ComPtr() = default;
-    explicit ComPtr(T* adopted) : ptr_(adopted) {}
+    explicit ComPtr(T* adopted) : ptr(adopted) {}
     ~ComPtr() { Reset(); }
 
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
 
-    ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+    ComPtr(ComPtr&& other) noexcept : ptr(std::exchange(other.ptr, nullptr)) {}
     ComPtr& operator=(ComPtr&& other) noexcept
     {
         if (this != &other) {
             Reset();
-            ptr_ = std::exchange(other.ptr_, nullptr);
+            ptr = std::exchange(other.ptr, nullptr);
         }
         return *this;
     }
 
-    T* Get() const { return ptr_; }
-    T* operator->() const { return ptr_; }
-    explicit operator bool() const { return ptr_ != nullptr; }
+    T* Get() const { return ptr; }
+    T* operator->() const { return ptr; }
+    explicit operator bool() const { return ptr != nullptr; }
 
     // For creation calls that fill an out-parameter; drops what was held.
     T** Put()
     {
         Reset();
-        return &ptr_;
+        return &ptr;
     }
 
     void Reset()
     {
-        if (ptr_) std::exchange(ptr_, nullptr)->Release();
+        if (ptr) std::exchange(ptr, nullptr)->Release();
     }
 
 private:
-    T* ptr_ = nullptr;
+    T* ptr = nullptr;
 };

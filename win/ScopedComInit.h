@@ -7,17 +7,17 @@
 // from a caller who had it first.
 class ScopedComInit {
 public:
-    explicit ScopedComInit(DWORD flags = COINIT_APARTMENTTHREADED) : result_(::CoInitializeEx(nullptr, flags)) {}
+    explicit ScopedComInit(DWORD flags = COINIT_APARTMENTTHREADED) : result(::CoInitializeEx(nullptr, flags)) {}
     ~ScopedComInit()
     {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
+        if (SUCCEEDED(result)) ::CoUninitialize();
     }
 
     ScopedComInit(const ScopedComInit&) = delete;
     ScopedComInit& operator=(const ScopedComInit&) = delete;
 
-    bool Succeeded() const { return SUCCEEDED(result_); }
+    bool Succeeded() const { return SUCCEEDED(result); }
 
 private:
-    HRESULT result_;
+    HRESULT result;
 };

@@ -6,18 +6,18 @@
 // the scope.
 class ScopedDC {
 public:
-    explicit ScopedDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    explicit ScopedDC(HWND window) : hwnd(window), dc(::GetDC(window)) {}
     ~ScopedDC()
     {
-        if (dc_) ::ReleaseDC(hwnd_, dc_);
+        if (dc) ::ReleaseDC(hwnd, dc);
     }
 
     ScopedDC(const ScopedDC&) = delete;
     ScopedDC& operator=(const ScopedDC&) = delete;
 
-    HDC Get() const { return dc_; }
+    HDC Get() const { return dc; }
 
 private:
-    HWND hwnd_;
-    HDC dc_;
+    HWND hwnd;
+    HDC dc;
 };

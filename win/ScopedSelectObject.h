@@ -6,16 +6,16 @@
 // one back. A null object selects nothing.
 class ScopedSelectObject {
 public:
-    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+    ScopedSelectObject(HDC context, HGDIOBJ object) : dc(context), old(object ? ::SelectObject(context, object) : nullptr) {}
     ~ScopedSelectObject()
     {
-        if (old_) ::SelectObject(dc_, old_);
+        if (old) ::SelectObject(dc, old);
     }
 
     ScopedSelectObject(const ScopedSelectObject&) = delete;
     ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    HDC dc;
+    HGDIOBJ old;
 };

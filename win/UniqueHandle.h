@@ -13,38 +13,38 @@ public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    explicit UniqueHandle(Handle adopted) : handle(adopted) {}
     ~UniqueHandle() { Reset(); }
 
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept
     {
         if (this != &other) Reset(other.Release());
         return *this;
     }
 
-    Handle Get() const { return handle_; }
-    bool IsValid() const { return Traits::IsValid(handle_); }
+    Handle Get() const { return handle; }
+    bool IsValid() const { return Traits::IsValid(handle); }
     explicit operator bool() const { return IsValid(); }
 
     Handle Release()
     {
-        return std::exchange(handle_, Traits::Invalid());
+        return std::exchange(handle, Traits::Invalid());
     }
 
-    void Reset(Handle handle = Traits::Invalid())
+    void Reset(Handle replacement = Traits::Invalid())
     {
         // Handing back the handle already held must not close it.
-        if (handle == handle_) return;
-        if (IsValid()) Traits::Close(handle_);
-        handle_ = handle;
+        if (replacement == handle) return;
+        if (IsValid()) Traits::Close(handle);
+        handle = replacement;
     }
 
 private:
-    Handle handle_ = Traits::Invalid();
+    Handle handle = Traits::Invalid();
 };
 
 // Most handle kinds have null as their one invalid value.

@@ -117,15 +117,15 @@ class AboutDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dialog_ = std::make_unique<CAboutDlg>([this](const std::wstring& target) {
-            opened_.push_back(target);
-            return openSucceeds_;
+        dialog = std::make_unique<CAboutDlg>([this](const std::wstring& target) {
+            opened.push_back(target);
+            return openSucceeds;
         });
-        ASSERT_NE(nullptr, dialog_->Create(nullptr)) << "error " << ::GetLastError();
+        ASSERT_NE(nullptr, dialog->Create(nullptr)) << "error " << ::GetLastError();
     }
 
-    const CHyperLink& Web() const { return dialog_->WebLink(); }
-    const CHyperLink& Mail() const { return dialog_->MailLink(); }
+    const CHyperLink& Web() const { return dialog->WebLink(); }
+    const CHyperLink& Mail() const { return dialog->MailLink(); }
 
     void Click(const CHyperLink& link, LPARAM down, LPARAM up)
     {
@@ -136,7 +136,7 @@ protected:
     // A key press to the focused window, handled as the modal loop would.
     void TypeKey(WPARAM key)
     {
-        HWND box = dialog_->GetHandle();
+        HWND box = dialog->GetHandle();
         MSG message = {::GetFocus(), WM_KEYDOWN, key, 1, 0, {}};
         if (!::IsDialogMessageW(box, &message)) {
             ::TranslateMessage(&message);
@@ -147,16 +147,16 @@ protected:
         }
     }
 
-    std::unique_ptr<CAboutDlg> dialog_;
-    std::vector<std::wstring> opened_;
-    bool openSucceeds_ = true;
+    std::unique_ptr<CAboutDlg> dialog;
+    std::vector<std::wstring> opened;
+    bool openSucceeds = true;
 };
 
 } // namespace
 
 TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
 {
-    HWND hwnd = dialog_->GetHandle();
+    HWND hwnd = dialog->GetHandle();
     EXPECT_EQ(L"\u5173\u4e8e", CWindow(hwnd).GetText());
 
     constexpr LONG_PTR kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -202,7 +202,7 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
         {"web link", IDC_WEB_LINK, L"Static", kWebText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 48, 172, 8}},
         {"mail link", IDC_MAIL_LINK, L"Static", kMailText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 63, 172, 8}},
     };
-    HWND hwnd = dialog_->GetHandle();
+    HWND hwnd = dialog->GetHandle();
     std::vector<HWND> children;
     for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         children.push_back(child);
@@ -304,7 +304,7 @@ TEST_F(AboutDialogTest, ClickInsideTheTextOpensTheTarget)
     EXPECT_EQ(Web().GetHandle(), ::GetFocus()) << "a click gives the link the focus";
     Click(Mail(), LinkCentre(Mail()), LinkCentre(Mail()));
     const std::vector<std::wstring> expected = {kWebText, L"mailto:" + kMailText};
-    EXPECT_EQ(expected, opened_);
+    EXPECT_EQ(expected, opened);
     EXPECT_EQ(nullptr, ::GetCapture()) << "the link keeps the mouse captured";
 }
 
@@ -321,9 +321,9 @@ TEST_F(AboutDialogTest, ClicksThatDoNotStartAndEndOnTheTextOpenNothing)
     };
     for (const Case& c : cases) {
         Click(Web(), c.down, c.up);
-        EXPECT_TRUE(opened_.empty()) << c.name << ": opened " << (opened_.empty() ? "" : Narrow(opened_.back()));
+        EXPECT_TRUE(opened.empty()) << c.name << ": opened " << (opened.empty() ? "" : Narrow(opened.back()));
         EXPECT_FALSE(Web().IsVisited()) << c.name;
-        opened_.clear();
+        opened.clear();
     }
 }
 
@@ -333,7 +333,7 @@ TEST_F(AboutDialogTest, ClicksThatDoNotStartAndEndOnTheTextOpenNothing)
 TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
 {
     HWND link = Web().GetHandle();
-    HWND ok = dialog_->GetItem(IDOK);
+    HWND ok = dialog->GetItem(IDOK);
     struct Case {
         const char* name;
         WPARAM key;
@@ -348,15 +348,15 @@ TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
     for (const Case& c : cases) {
         ::SetFocus(link);
         TypeKey(c.key);
-        EXPECT_EQ(c.opened, opened_.size()) << c.name;
+        EXPECT_EQ(c.opened, opened.size()) << c.name;
         EXPECT_EQ(c.focus, ::GetFocus()) << c.name;
-        ASSERT_TRUE(::IsWindow(dialog_->GetHandle())) << c.name << " closed the box with " << dialog_->GetResult();
+        ASSERT_TRUE(::IsWindow(dialog->GetHandle())) << c.name << " closed the box with " << dialog->GetResult();
     }
-    for (const std::wstring& target : opened_) EXPECT_EQ(Narrow(kWebText), Narrow(target));
+    for (const std::wstring& target : opened) EXPECT_EQ(Narrow(kWebText), Narrow(target));
 
     // A tab character that reaches the link all the same opens nothing either.
     ::SendMessageW(link, WM_CHAR, '\t', 0);
-    EXPECT_EQ(2u, opened_.size());
+    EXPECT_EQ(2u, opened.size());
     // Asked without a key, the link wants characters only, so the dialog
     // manager keeps Tab and the arrows.
     EXPECT_EQ(DLGC_WANTCHARS, ::SendMessageW(link, WM_GETDLGCODE, 0, 0));
@@ -364,11 +364,11 @@ TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
 
 TEST_F(AboutDialogTest, EnterElsewhereStillPressesOk)
 {
-    ::SetFocus(dialog_->GetItem(IDOK));
+    ::SetFocus(dialog->GetItem(IDOK));
     TypeKey(VK_RETURN);
-    EXPECT_TRUE(opened_.empty());
-    EXPECT_FALSE(::IsWindow(dialog_->GetHandle()));
-    EXPECT_EQ(IDOK, dialog_->GetResult());
+    EXPECT_TRUE(opened.empty());
+    EXPECT_FALSE(::IsWindow(dialog->GetHandle()));
+    EXPECT_EQ(IDOK, dialog->GetResult());
 }
 
 TEST_F(AboutDialogTest, SuccessfulOpenPaintsTheVisitedColour)
@@ -390,9 +390,9 @@ TEST_F(AboutDialogTest, SuccessfulOpenPaintsTheVisitedColour)
 
 TEST_F(AboutDialogTest, FailedOpenLeavesTheLinkUnvisited)
 {
-    openSucceeds_ = false;
+    openSucceeds = false;
     ::SendMessageW(Web().GetHandle(), WM_CHAR, 32, 0);
-    ASSERT_EQ(1u, opened_.size());
+    ASSERT_EQ(1u, opened.size());
     EXPECT_FALSE(Web().IsVisited());
     EXPECT_EQ(kDefaultLink, Web().GetTextColor());
 }
@@ -402,7 +402,7 @@ TEST_F(AboutDialogTest, DestroyingTheBoxDestroysTheTooltips)
     HWND webTip = Web().GetTooltip();
     HWND mailTip = Mail().GetTooltip();
     ASSERT_TRUE(::IsWindow(webTip));
-    ::DestroyWindow(dialog_->GetHandle());
+    ::DestroyWindow(dialog->GetHandle());
     EXPECT_FALSE(::IsWindow(webTip));
     EXPECT_FALSE(::IsWindow(mailTip));
     EXPECT_EQ(nullptr, Web().GetTooltip());

@@ -34,16 +34,16 @@ constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
 // puts back what the prefix had afterwards.
 class BrowserColors {
 public:
-    BrowserColors(const wchar_t* link, const wchar_t* visited)
+    BrowserColors(const wchar_t* linkText, const wchar_t* visitedText)
     {
-        Set(link_, link);
-        Set(visited_, visited);
-        key_ = OpenUserKey(kColorKey, KEY_READ | WRITE_DAC);
+        Set(link, linkText);
+        Set(visited, visitedText);
+        key = OpenUserKey(kColorKey, KEY_READ | WRITE_DAC);
     }
 
     // Opened with the right to change its security, which it keeps whatever
     // the key's security says later.
-    HKEY Get() const { return key_.Get(); }
+    HKEY Get() const { return key.Get(); }
 
 private:
     static void Set(RegistryBackup& value, const wchar_t* text)
@@ -56,9 +56,9 @@ private:
     }
 
     // Declared first, restored last: the key is closed before its values go back.
-    RegistryBackup link_{kColorKey, kLinkValue};
-    RegistryBackup visited_{kColorKey, kVisitedValue};
-    UniqueRegKey key_;
+    RegistryBackup link{kColorKey, kLinkValue};
+    RegistryBackup visited{kColorKey, kVisitedValue};
+    UniqueRegKey key;
 };
 
 // The key's access list, as a self-relative security descriptor; empty when it cannot be read.
@@ -94,29 +94,29 @@ std::string DaclText()
 // access list it had, through a handle that was opened with that right.
 class ReadOnlyKey {
 public:
-    explicit ReadOnlyKey(HKEY key) : key_(key), original_(KeyDacl(key))
+    explicit ReadOnlyKey(HKEY heldKey) : key(heldKey), original(KeyDacl(heldKey))
     {
         PSECURITY_DESCRIPTOR readOnly = nullptr;
-        if (original_.empty() ||
+        if (original.empty() ||
             !::ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadOnlyDacl, SDDL_REVISION_1, &readOnly, nullptr)) {
             return;
         }
-        applied_ = ::RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        applied = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
         ::LocalFree(readOnly);
     }
     ~ReadOnlyKey()
     {
-        if (applied_) ::RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
+        if (applied) ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original.data());
     }
     ReadOnlyKey(const ReadOnlyKey&) = delete;
     ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
 
-    bool Applied() const { return applied_; }
+    bool Applied() const { return applied; }
 
 private:
-    HKEY key_;
-    std::vector<BYTE> original_;
-    bool applied_ = false;
+    HKEY key;
+    std::vector<BYTE> original;
+    bool applied = false;
 };
 
 // What opening the key with the given rights gives now.
@@ -134,14 +134,14 @@ LONG OpenColorKey(REGSAM rights)
 // while the link is being destroyed would find.
 class DlgCodeProbe {
 public:
-    DlgCodeProbe(HWND control, LRESULT* seen) : control_(control), seen_(seen) {}
-    ~DlgCodeProbe() { *seen_ = ::SendMessageW(control_, WM_GETDLGCODE, 0, 0); }
+    DlgCodeProbe(HWND probedControl, LRESULT* seenCode) : control(probedControl), seen(seenCode) {}
+    ~DlgCodeProbe() { *seen = ::SendMessageW(control, WM_GETDLGCODE, 0, 0); }
     DlgCodeProbe(const DlgCodeProbe&) = delete;
     DlgCodeProbe& operator=(const DlgCodeProbe&) = delete;
 
 private:
-    HWND control_;
-    LRESULT* seen_;
+    HWND control;
+    LRESULT* seen;
 };
 
 std::string Hex(COLORREF color)
@@ -155,22 +155,22 @@ std::string Hex(COLORREF color)
 class Host {
 public:
     Host()
-        : hwnd_(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr))
+        : hwnd(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr))
     {
     }
-    ~Host() { ::DestroyWindow(hwnd_); }
+    ~Host() { ::DestroyWindow(hwnd); }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
-    HWND Get() const { return hwnd_; }
+    HWND Get() const { return hwnd; }
 
     HWND AddStatic(DWORD style, const wchar_t* text)
     {
-        return ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, 10, 300, 20, hwnd_, nullptr,
+        return ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | style, 10, 10, 300, 20, hwnd, nullptr,
                                  nullptr, nullptr);
     }
 
 private:
-    HWND hwnd_;
+    HWND hwnd;
 };
 
 } // namespace

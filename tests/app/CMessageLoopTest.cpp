@@ -38,7 +38,7 @@ std::string Join(const Log& log)
 // A window that logs every message the loop dispatches to it.
 class LoggingWindow : public CWindowImpl {
 public:
-    explicit LoggingWindow(Log& log) : log_(log)
+    explicit LoggingWindow(Log& sink) : log(sink)
     {
         WNDCLASSEXW wc = {};
         wc.lpszClassName = L"LumiLoopTestWindow";
@@ -58,54 +58,54 @@ protected:
                 ::PostQuitMessage(kTimedOut);
                 return 0;
             }
-            log_.push_back("timer");
+            log.push_back("timer");
             return 0;
         }
         if (msg >= WM_APP || msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE || msg == WM_PAINT ||
             msg == kCaretBlink) {
-            log_.push_back("dispatch " + Hex(msg));
+            log.push_back("dispatch " + Hex(msg));
         }
         return CWindowImpl::HandleMessage(msg, wParam, lParam);
     }
 
 private:
-    Log& log_;
+    Log& log;
 };
 
 class LoggingFilter : public CMessageFilter {
 public:
-    LoggingFilter(Log& log, std::string name, UINT consumes = 0) : log_(log), name_(std::move(name)), consumes_(consumes)
+    LoggingFilter(Log& sink, std::string valueName, UINT consumesAll = 0) : log(sink), name(std::move(valueName)), consumes(consumesAll)
     {
     }
 
     bool FilterMessage(MSG* msg) override
     {
-        if (msg->message >= WM_APP) log_.push_back("filter " + name_ + " " + Hex(msg->message));
-        return consumes_ != 0 && msg->message == consumes_;
+        if (msg->message >= WM_APP) log.push_back("filter " + name + " " + Hex(msg->message));
+        return consumes != 0 && msg->message == consumes;
     }
 
 private:
-    Log& log_;
-    std::string name_;
-    UINT consumes_;
+    Log& log;
+    std::string name;
+    UINT consumes;
 };
 
 // Logs each idle round and runs the next step of a script from it.
 class ScriptedIdle : public CIdleHandler {
 public:
-    ScriptedIdle(Log& log, std::vector<std::function<void()>> steps) : log_(log), steps_(std::move(steps)) {}
+    ScriptedIdle(Log& sink, std::vector<std::function<void()>> script) : log(sink), steps(std::move(script)) {}
 
     bool OnIdleTime() override
     {
-        log_.push_back("idle");
-        if (round_ < steps_.size()) steps_[round_++]();
+        log.push_back("idle");
+        if (round < steps.size()) steps[round++]();
         return true;  // ignored: the loop never asks for a second round
     }
 
 private:
-    Log& log_;
-    std::vector<std::function<void()>> steps_;
-    size_t round_ = 0;
+    Log& log;
+    std::vector<std::function<void()>> steps;
+    size_t round = 0;
 };
 
 class CountingIdle : public CIdleHandler {
@@ -225,17 +225,17 @@ namespace {
 // Fails its first wait with -1 and a message that must never be handled.
 class FailingOnceLoop : public CMessageLoop {
 protected:
-    BOOL FetchMessage(MSG* msg) override
+    BOOL FetchMessage(MSG* message) override
     {
-        if (failed_) return CMessageLoop::FetchMessage(msg);
-        failed_ = true;
-        *msg = {};
-        msg->message = WM_APP + 9;
+        if (failed) return CMessageLoop::FetchMessage(message);
+        failed = true;
+        *message = {};
+        message->message = WM_APP + 9;
         return -1;
     }
 
 private:
-    bool failed_ = false;
+    bool failed = false;
 };
 }  // namespace
 

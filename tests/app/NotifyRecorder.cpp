@@ -27,9 +27,9 @@ BOOL WINAPI NotifyRecorder::Notify(DWORD message, PNOTIFYICONDATAW data)
 {
     // A call after the recorder is gone would be a call into the real shell.
     if (g_current == nullptr) return FALSE;
-    g_current->calls_.push_back(NotifyCall{message, *data, ::IsWindow(data->hWnd) != FALSE, IsLiveIcon(data->hIcon)});
-    const auto chosen = g_current->resultFor_.find(message);
-    return chosen != g_current->resultFor_.end() ? chosen->second : g_current->result_;
+    g_current->calls.push_back(NotifyCall{message, *data, ::IsWindow(data->hWnd) != FALSE, IsLiveIcon(data->hIcon)});
+    const auto chosen = g_current->resultFor.find(message);
+    return chosen != g_current->resultFor.end() ? chosen->second : g_current->result;
 }
 
 std::string NotifyName(DWORD message)

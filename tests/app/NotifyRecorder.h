@@ -23,15 +23,15 @@ public:
 
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAW data);
 
-    const std::vector<NotifyCall>& Calls() const { return calls_; }
-    void SetResult(BOOL result) { result_ = result; }
-    void SetResultFor(DWORD message, BOOL result) { resultFor_[message] = result; }
-    void Clear() { calls_.clear(); }
+    const std::vector<NotifyCall>& Calls() const { return calls; }
+    void SetResult(BOOL answer) { result = answer; }
+    void SetResultFor(DWORD message, BOOL answer) { resultFor[message] = answer; }
+    void Clear() { calls.clear(); }
 
 private:
-    std::vector<NotifyCall> calls_;
-    BOOL result_ = TRUE;
-    std::map<DWORD, BOOL> resultFor_;
+    std::vector<NotifyCall> calls;
+    BOOL result = TRUE;
+    std::map<DWORD, BOOL> resultFor;
 };
 
 // The name of a NIM_ message, for assertion messages.

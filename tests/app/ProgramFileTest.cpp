@@ -68,15 +68,15 @@ class ProgramFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        module_ = ::LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(nullptr, module_) << Narrow(ProgramPath()) << ": error " << ::GetLastError();
+        module = ::LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module) << Narrow(ProgramPath()) << ": error " << ::GetLastError();
     }
     void TearDown() override
     {
-        if (module_ != nullptr) ::FreeLibrary(module_);
+        if (module != nullptr) ::FreeLibrary(module);
     }
 
-    HMODULE module_ = nullptr;
+    HMODULE module = nullptr;
 };
 
 INT_PTR CALLBACK IgnoreAll(HWND, UINT, WPARAM, LPARAM)
@@ -126,7 +126,7 @@ TEST_F(ProgramFile, VersionResourceCarriesTheProjectVersion)
 
 TEST_F(ProgramFile, AboutBoxAndManifestCarryTheProjectVersion)
 {
-    HWND box = ::CreateDialogParamW(module_, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, IgnoreAll, 0);
+    HWND box = ::CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_ABOUT), nullptr, IgnoreAll, 0);
     ASSERT_NE(nullptr, box) << "error " << ::GetLastError();
     std::wstring texts;
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -135,10 +135,10 @@ TEST_F(ProgramFile, AboutBoxAndManifestCarryTheProjectVersion)
     ::DestroyWindow(box);
     EXPECT_NE(std::wstring::npos, texts.find(L"[Lumivane " + kVersion + L"]")) << Narrow(texts);
 
-    HRSRC found = ::FindResourceW(module_, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
     ASSERT_NE(nullptr, found);
-    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module_, found))),
-                               ::SizeofResource(module_, found));
+    const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(module, found))),
+                               ::SizeofResource(module, found));
     const std::string identity = "name=\"Lumivane\" version=\"" + Narrow(FourParts(kVersion)) + "\"";
     EXPECT_NE(std::string::npos, manifest.find(identity)) << manifest;
 }
@@ -160,7 +160,7 @@ TEST_F(ProgramFile, ReadMeNamesEveryMenuCommandAndSetting)
     ASSERT_FALSE(readMe.empty()) << "not UTF-8";
 
     std::vector<std::wstring> shown;
-    HMENU menu = ::LoadMenuW(module_, MAKEINTRESOURCEW(IDR_TRAYMENU));
+    HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(IDR_TRAYMENU));
     ASSERT_NE(nullptr, menu);
     HMENU popup = ::GetSubMenu(menu, 0);
     for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
@@ -170,12 +170,12 @@ TEST_F(ProgramFile, ReadMeNamesEveryMenuCommandAndSetting)
     ::DestroyMenu(menu);
     for (UINT id : {IDS_START, IDS_CENTER, IDS_TILE, IDS_STRETCH}) {
         wchar_t text[64] = {};
-        ::LoadStringW(module_, id, text, 64);
+        ::LoadStringW(module, id, text, 64);
         shown.push_back(text);
     }
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
-    HWND settings = ::CreateDialogParamW(module_, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, IgnoreAll, 0);
+    HWND settings = ::CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, IgnoreAll, 0);
     ASSERT_NE(nullptr, settings) << "error " << ::GetLastError();
     for (HWND child = ::GetWindow(settings, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring text = CWindow(child).GetText();

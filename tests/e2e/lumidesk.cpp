@@ -65,24 +65,24 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&references_); }
+    STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&references); }
     STDMETHODIMP_(ULONG) Release() override
     {
-        const LONG left = ::InterlockedDecrement(&references_);
+        const LONG left = ::InterlockedDecrement(&references);
         if (left == 0) delete this;
         return left;
     }
 
     STDMETHODIMP SetWallpaper(PCWSTR path, DWORD) override
     {
-        wallpaper_ = path ? path : L"";
-        Log(L"SetWallpaper", wallpaper_.c_str());
+        wallpaper = path ? path : L"";
+        Log(L"SetWallpaper", wallpaper.c_str());
         return S_OK;
     }
     STDMETHODIMP SetWallpaperOptions(LPCWALLPAPEROPT options, DWORD) override
     {
         if (options == nullptr) return E_INVALIDARG;
-        style_ = options->dwStyle;
+        style = options->dwStyle;
         wchar_t detail[64];
         std::swprintf(detail, 64, L"%lu %lu", options->dwSize, options->dwStyle);
         Log(L"SetWallpaperOptions", detail);
@@ -93,9 +93,9 @@ public:
         wchar_t detail[32];
         std::swprintf(detail, 32, L"%lu", flags);
         Log(L"ApplyChanges", detail);
-        SetDesktopValue(L"TileWallpaper", style_ == WPSTYLE_TILE ? L"1" : L"0");
-        SetDesktopValue(L"WallpaperStyle", style_ == WPSTYLE_STRETCH ? L"2" : L"0");
-        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(wallpaper_.c_str()),
+        SetDesktopValue(L"TileWallpaper", style == WPSTYLE_TILE ? L"1" : L"0");
+        SetDesktopValue(L"WallpaperStyle", style == WPSTYLE_STRETCH ? L"2" : L"0");
+        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(wallpaper.c_str()),
                                 SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
         return S_OK;
     }
@@ -118,9 +118,9 @@ public:
     STDMETHODIMP GetDesktopItemBySource(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
 
 private:
-    LONG references_ = 1;
-    std::wstring wallpaper_;
-    DWORD style_ = WPSTYLE_CENTER;
+    LONG references = 1;
+    std::wstring wallpaper;
+    DWORD style = WPSTYLE_CENTER;
 };
 
 // The one factory of the library; it lives as long as the library does.

@@ -23,41 +23,41 @@ constexpr DWORD kWorkerWaitMs = 5000;
 // One environment variable of this process, set for a test and put back afterwards.
 class EnvironmentVariable {
 public:
-    EnvironmentVariable(const wchar_t* name, const wchar_t* value) : name_(name)
+    EnvironmentVariable(const wchar_t* valueName, const wchar_t* value) : name(valueName)
     {
-        wchar_t old[kPathChars] = {};
-        const DWORD length = ::GetEnvironmentVariableW(name, old, kPathChars);
-        existed_ = length > 0 && length < kPathChars;
-        old_ = old;
-        ::SetEnvironmentVariableW(name, value);
+        wchar_t previous[kPathChars] = {};
+        const DWORD length = ::GetEnvironmentVariableW(valueName, previous, kPathChars);
+        existed = length > 0 && length < kPathChars;
+        old = previous;
+        ::SetEnvironmentVariableW(valueName, value);
     }
-    ~EnvironmentVariable() { ::SetEnvironmentVariableW(name_, existed_ ? old_.c_str() : nullptr); }
+    ~EnvironmentVariable() { ::SetEnvironmentVariableW(name, existed ? old.c_str() : nullptr); }
     EnvironmentVariable(const EnvironmentVariable&) = delete;
     EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
 
 private:
-    const wchar_t* name_;
-    bool existed_ = false;
-    std::wstring old_;
+    const wchar_t* name;
+    bool existed = false;
+    std::wstring old;
 };
 
 // Keeps the Windows folder's explorer.exe out of sight for one test.
 class HiddenExplorer {
 public:
-    HiddenExplorer() : path_(ExpectedExplorerPath()), aside_(path_ + L".lumitest")
+    HiddenExplorer() : path(ExpectedExplorerPath()), aside(path + L".lumitest")
     {
-        moved_ = ::MoveFileW(path_.c_str(), aside_.c_str()) != FALSE;
-        error_ = moved_ ? ERROR_SUCCESS : ::GetLastError();
+        moved = ::MoveFileW(path.c_str(), aside.c_str()) != FALSE;
+        error = moved ? ERROR_SUCCESS : ::GetLastError();
     }
     ~HiddenExplorer()
     {
-        if (moved_) ::MoveFileW(aside_.c_str(), path_.c_str());
+        if (moved) ::MoveFileW(aside.c_str(), path.c_str());
     }
     HiddenExplorer(const HiddenExplorer&) = delete;
     HiddenExplorer& operator=(const HiddenExplorer&) = delete;
 
-    bool Moved() const { return moved_; }
-    DWORD Error() const { return error_; }
+    bool Moved() const { return moved; }
+    DWORD Error() const { return error; }
 
     static std::wstring ExpectedExplorerPath()
     {
@@ -67,10 +67,10 @@ public:
     }
 
 private:
-    std::wstring path_;
-    std::wstring aside_;
-    bool moved_ = false;
-    DWORD error_ = ERROR_SUCCESS;
+    std::wstring path;
+    std::wstring aside;
+    bool moved = false;
+    DWORD error = ERROR_SUCCESS;
 };
 
 // Stands in for the shell: records what would have been started.

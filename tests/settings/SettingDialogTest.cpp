@@ -74,8 +74,8 @@ private:
     void AnswerBox()
     {
         HWND box = ::GetActiveWindow();
-        if (box == nullptr || box == dialog || box == hwnd || box == answered_) return;
-        answered_ = box;
+        if (box == nullptr || box == dialog || box == hwnd || box == answered) return;
+        answered = box;
         wchar_t message[512] = {};
         ::GetDlgItemTextW(box, 0xFFFF, message, static_cast<int>(std::size(message)));
         HWND cancel = ::GetDlgItem(box, IDCANCEL);
@@ -88,7 +88,7 @@ private:
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     }
 
-    HWND answered_ = nullptr;
+    HWND answered = nullptr;
 };
 
 CConf MakeConf(const std::vector<std::wstring>& paths, int style = Tile)
@@ -142,52 +142,52 @@ protected:
 
     void TearDown() override
     {
-        dialog_.reset();
+        dialog.reset();
         RemoveLink();
         ::CoUninitialize();
     }
 
     void RemoveLink()
     {
-        ::SetFileAttributesW(link_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(link_.c_str());
+        ::SetFileAttributesW(link.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(link.c_str());
     }
 
     HWND Open(const CConf& conf, const std::wstring& picture = L"", FolderPicker picker = &NoPicker)
     {
-        dialog_ = std::make_unique<CSettingDlg>(conf, picture, picker);
-        owner_.dialog = dialog_->Create(owner_.hwnd);
-        EXPECT_NE(nullptr, owner_.dialog) << "error " << ::GetLastError();
-        list_ = dialog_->GetItem(IDC_FOLDER_LIST);
-        return owner_.dialog;
+        dialog = std::make_unique<CSettingDlg>(conf, picture, picker);
+        owner.dialog = dialog->Create(owner.hwnd);
+        EXPECT_NE(nullptr, owner.dialog) << "error " << ::GetLastError();
+        list = dialog->GetItem(IDC_FOLDER_LIST);
+        return owner.dialog;
     }
 
-    bool IsOpen() const { return ::IsWindow(owner_.dialog) != FALSE; }
+    bool IsOpen() const { return ::IsWindow(owner.dialog) != FALSE; }
 
     void Click(int id)
     {
         if (id == IDC_AUTORUN) {
-            dialog_->GetItem(id).Send(BM_CLICK);
+            dialog->GetItem(id).Send(BM_CLICK);
             return;
         }
-        ::SendMessageW(owner_.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(dialog_->GetItem(id).GetHandle()));
+        ::SendMessageW(owner.dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(dialog->GetItem(id).GetHandle()));
     }
 
     void DoubleClick(int row)
     {
         NMITEMACTIVATE activate = {};
-        activate.hdr = {list_, IDC_FOLDER_LIST, static_cast<UINT>(NM_DBLCLK)};
+        activate.hdr = {list, IDC_FOLDER_LIST, static_cast<UINT>(NM_DBLCLK)};
         activate.iItem = row;
-        ::SendMessageW(owner_.dialog, WM_NOTIFY, IDC_FOLDER_LIST, reinterpret_cast<LPARAM>(&activate));
+        ::SendMessageW(owner.dialog, WM_NOTIFY, IDC_FOLDER_LIST, reinterpret_cast<LPARAM>(&activate));
     }
 
     std::vector<std::wstring> Column(int column) const
     {
         std::vector<std::wstring> texts;
-        for (int row = 0; row < ListView_GetItemCount(list_); ++row) {
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
             wchar_t text[MAX_PATH] = {};
-            ListView_GetItemText(list_, row, column, text, MAX_PATH);
+            ListView_GetItemText(list, row, column, text, MAX_PATH);
             texts.push_back(text);
         }
         return texts;
@@ -203,19 +203,19 @@ protected:
         return rows;
     }
 
-    int Selected() const { return ListView_GetNextItem(list_, kNone, LVNI_SELECTED); }
-    int Focused() const { return ListView_GetNextItem(list_, kNone, LVNI_FOCUSED); }
+    int Selected() const { return ListView_GetNextItem(list, kNone, LVNI_SELECTED); }
+    int Focused() const { return ListView_GetNextItem(list, kNone, LVNI_FOCUSED); }
     void Select(int row)
     {
-        ListView_SetItemState(list_, kNone, 0, LVIS_SELECTED);
-        ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+        ListView_SetItemState(list, kNone, 0, LVIS_SELECTED);
+        ListView_SetItemState(list, row, LVIS_SELECTED, LVIS_SELECTED);
     }
-    bool Ticked() const { return ::IsDlgButtonChecked(owner_.dialog, IDC_AUTORUN) == BST_CHECKED; }
+    bool Ticked() const { return ::IsDlgButtonChecked(owner.dialog, IDC_AUTORUN) == BST_CHECKED; }
 
-    TestOwner owner_;
-    std::unique_ptr<CSettingDlg> dialog_;
-    HWND list_ = nullptr;
-    const std::wstring link_ = StartupFolder() + L"\\Lumivane.lnk";
+    TestOwner owner;
+    std::unique_ptr<CSettingDlg> dialog;
+    HWND list = nullptr;
+    const std::wstring link = StartupFolder() + L"\\Lumivane.lnk";
 };
 
 } // namespace
@@ -241,18 +241,18 @@ TEST_F(SettingDialogTest, OpensWithTheCopyShown)
         EXPECT_EQ(c.marked, MarkedRows()) << c.name;
         EXPECT_EQ(0, Selected()) << c.name;
         EXPECT_EQ(0, Focused()) << c.name;
-        EXPECT_EQ(L"42", dialog_->GetItem(IDC_INTERVAL).GetText()) << c.name;
-        EXPECT_EQ(Stretch, ::SendMessageW(dialog_->GetItem(IDC_STYLE), CB_GETCURSEL, 0, 0)) << c.name;
+        EXPECT_EQ(L"42", dialog->GetItem(IDC_INTERVAL).GetText()) << c.name;
+        EXPECT_EQ(Stretch, ::SendMessageW(dialog->GetItem(IDC_STYLE), CB_GETCURSEL, 0, 0)) << c.name;
         EXPECT_FALSE(Ticked()) << c.name;
     }
 
     Open(MakeConf({}));
     EXPECT_EQ(kNone, Selected());
-    EXPECT_TRUE(ListView_GetExtendedListViewStyle(list_) & LVS_EX_FULLROWSELECT);
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_FULLROWSELECT);
     RECT client = {};
-    ::GetClientRect(list_, &client);
-    EXPECT_EQ(client.right * 3 / 4, ListView_GetColumnWidth(list_, 0));
-    EXPECT_EQ(client.right / 4, ListView_GetColumnWidth(list_, 1));
+    ::GetClientRect(list, &client);
+    EXPECT_EQ(client.right * 3 / 4, ListView_GetColumnWidth(list, 0));
+    EXPECT_EQ(client.right / 4, ListView_GetColumnWidth(list, 1));
     const std::wstring headers[] = {L"\u8def\u5f84", L"\u5f53\u524d\u56fe\u7247"};
     const std::wstring items[] = {L"\u5c45\u4e2d", L"\u5e73\u94fa", L"\u62c9\u4f38"}; // centre, tile, stretch
     for (int i = 0; i < 3; ++i) {
@@ -262,16 +262,16 @@ TEST_F(SettingDialogTest, OpensWithTheCopyShown)
         column.pszText = text;
         column.cchTextMax = 64;
         if (i < 2) {
-            EXPECT_TRUE(ListView_GetColumn(list_, i, &column));
+            EXPECT_TRUE(ListView_GetColumn(list, i, &column));
             EXPECT_EQ(headers[i], text);
         }
-        ::SendMessageW(dialog_->GetItem(IDC_STYLE), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        ::SendMessageW(dialog->GetItem(IDC_STYLE), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(items[i], text) << "item " << i;
     }
-    EXPECT_EQ(Tile, ::SendMessageW(dialog_->GetItem(IDC_STYLE), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(Tile, ::SendMessageW(dialog->GetItem(IDC_STYLE), CB_GETCURSEL, 0, 0));
     int low = 0;
     int high = 0;
-    ::SendMessageW(dialog_->GetItem(IDC_INTERVAL_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+    ::SendMessageW(dialog->GetItem(IDC_INTERVAL_SPIN), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
                    reinterpret_cast<LPARAM>(&high));
     EXPECT_EQ(1, low);
     EXPECT_EQ(86400, high);
@@ -319,10 +319,10 @@ TEST_F(SettingDialogTest, AddTakesThePickersFolderUnlessItIsListed)
         {true, L"C:\\Pics\\STRASSE", L"D:\\New"},
     };
     size_t call = 0;
-    Open(MakeConf(kThree), L"", [&](wchar_t* buffer, HWND owner, const wchar_t* title, UINT flags) {
+    Open(MakeConf(kThree), L"", [&](wchar_t* buffer, HWND ownerWindow, const wchar_t* title, UINT flags) {
         const Answer& answer = answers.at(call++);
         EXPECT_EQ(answer.first, buffer) << "call " << call;
-        EXPECT_EQ(owner_.dialog, owner);
+        EXPECT_EQ(owner.dialog, ownerWindow);
         EXPECT_EQ(LoadResString(IDS_CHOOSE_FOLDER), title);
         EXPECT_EQ(0x51u, flags);
         ::lstrcpynW(buffer, answer.path.c_str(), MAX_PATH);
@@ -335,10 +335,10 @@ TEST_F(SettingDialogTest, AddTakesThePickersFolderUnlessItIsListed)
     EXPECT_EQ(rows, Column(0));
     EXPECT_TRUE(MarkedRows().empty());
     EXPECT_EQ(0, Selected());
-    ASSERT_EQ(1u, owner_.boxes.size()) << "only the folder differing in case is refused";
-    EXPECT_EQ(L"Lumivane", owner_.boxes[0].caption);
-    EXPECT_EQ(LoadResString(IDS_FOLDER_LISTED), owner_.boxes[0].message);
-    EXPECT_FALSE(owner_.boxes[0].canCancel);
+    ASSERT_EQ(1u, owner.boxes.size()) << "only the folder differing in case is refused";
+    EXPECT_EQ(L"Lumivane", owner.boxes[0].caption);
+    EXPECT_EQ(LoadResString(IDS_FOLDER_LISTED), owner.boxes[0].message);
+    EXPECT_FALSE(owner.boxes[0].canCancel);
 }
 
 TEST_F(SettingDialogTest, GoToSendsAFolderOnlyWhenItIsNotTheCurrentOne)
@@ -364,7 +364,7 @@ TEST_F(SettingDialogTest, GoToSendsAFolderOnlyWhenItIsNotTheCurrentOne)
         if (s.doubleClick) DoubleClick(s.row);
         else Click(IDC_GO_TO);
         if (s.sends != nullptr) sent.push_back(s.sends);
-        EXPECT_EQ(Show(sent), Show(owner_.shown)) << s.name;
+        EXPECT_EQ(Show(sent), Show(owner.shown)) << s.name;
         EXPECT_EQ(std::vector<int>{s.marked}, MarkedRows()) << s.name;
     }
 }
@@ -374,16 +374,16 @@ TEST_F(SettingDialogTest, NotificationsItPassesOverGoBackToTheirControl)
     Open(MakeConf(kThree));
     std::vector<UINT> listSeen;
     std::vector<UINT> editSeen;
-    ::SetWindowSubclass(list_, &RecordReflected, 1, reinterpret_cast<DWORD_PTR>(&listSeen));
-    ::SetWindowSubclass(dialog_->GetItem(IDC_INTERVAL), &RecordReflected, 1, reinterpret_cast<DWORD_PTR>(&editSeen));
+    ::SetWindowSubclass(list, &RecordReflected, 1, reinterpret_cast<DWORD_PTR>(&listSeen));
+    ::SetWindowSubclass(dialog->GetItem(IDC_INTERVAL), &RecordReflected, 1, reinterpret_cast<DWORD_PTR>(&editSeen));
     DoubleClick(0);
     EXPECT_TRUE(listSeen.empty()) << "a handled double click is not passed on";
     Select(1);
-    ::SetDlgItemTextW(owner_.dialog, IDC_INTERVAL, L"5");
+    ::SetDlgItemTextW(owner.dialog, IDC_INTERVAL, L"5");
     EXPECT_NE(listSeen.end(), std::find(listSeen.begin(), listSeen.end(), UINT{OCM_NOTIFY}));
     EXPECT_NE(editSeen.end(), std::find(editSeen.begin(), editSeen.end(), UINT{OCM_COMMAND}));
-    ::RemoveWindowSubclass(list_, &RecordReflected, 1);
-    ::RemoveWindowSubclass(dialog_->GetItem(IDC_INTERVAL), &RecordReflected, 1);
+    ::RemoveWindowSubclass(list, &RecordReflected, 1);
+    ::RemoveWindowSubclass(dialog->GetItem(IDC_INTERVAL), &RecordReflected, 1);
 }
 
 TEST_F(SettingDialogTest, OkStoresTheEditedCopy)
@@ -407,15 +407,15 @@ TEST_F(SettingDialogTest, OkStoresTheEditedCopy)
         conf.lastpic = kA + L"\\last.jpg";
         conf.state = CConf::kStatePaused;
         Open(conf);
-        ::SetDlgItemTextW(owner_.dialog, IDC_INTERVAL, c.typed.c_str());
-        if (c.pick != kNone) ::SendMessageW(dialog_->GetItem(IDC_STYLE), CB_SETCURSEL, c.pick, 0);
+        ::SetDlgItemTextW(owner.dialog, IDC_INTERVAL, c.typed.c_str());
+        if (c.pick != kNone) ::SendMessageW(dialog->GetItem(IDC_STYLE), CB_SETCURSEL, c.pick, 0);
         Select(0);
         Click(IDC_DELETE_FOLDER);
         Click(IDOK);
 
         EXPECT_FALSE(IsOpen()) << name;
-        EXPECT_EQ(IDOK, dialog_->GetResult()) << name;
-        const CConf& edited = dialog_->GetConf();
+        EXPECT_EQ(IDOK, dialog->GetResult()) << name;
+        const CConf& edited = dialog->GetConf();
         EXPECT_EQ(c.interval, edited.playinterval) << name;
         EXPECT_EQ(c.stored, edited.style) << name;
         ASSERT_EQ(2u, edited.folders.size()) << name;
@@ -429,30 +429,30 @@ TEST_F(SettingDialogTest, OkStoresTheEditedCopy)
         EXPECT_EQ(conf.lastpic, edited.lastpic) << name;
         EXPECT_EQ(conf.state, edited.state) << name;
     }
-    EXPECT_TRUE(owner_.boxes.empty());
+    EXPECT_TRUE(owner.boxes.empty());
 }
 
 TEST_F(SettingDialogTest, OkWithNoFolderAsksFirst)
 {
     Open(MakeConf({kA}));
     Click(IDC_DELETE_FOLDER);
-    ::SetDlgItemTextW(owner_.dialog, IDC_INTERVAL, L"7");
+    ::SetDlgItemTextW(owner.dialog, IDC_INTERVAL, L"7");
 
-    owner_.answer = IDCANCEL;
+    owner.answer = IDCANCEL;
     Click(IDOK);
-    ASSERT_EQ(1u, owner_.boxes.size());
-    EXPECT_EQ(L"Lumivane", owner_.boxes[0].caption);
-    EXPECT_EQ(LoadResString(IDS_CONFIRM_NO_FOLDERS), owner_.boxes[0].message);
-    EXPECT_TRUE(owner_.boxes[0].canCancel);
+    ASSERT_EQ(1u, owner.boxes.size());
+    EXPECT_EQ(L"Lumivane", owner.boxes[0].caption);
+    EXPECT_EQ(LoadResString(IDS_CONFIRM_NO_FOLDERS), owner.boxes[0].message);
+    EXPECT_TRUE(owner.boxes[0].canCancel);
     ASSERT_TRUE(IsOpen()) << "cancel keeps the dialog open";
-    EXPECT_TRUE(dialog_->GetConf().folders.empty());
-    EXPECT_EQ(7, dialog_->GetConf().playinterval);
+    EXPECT_TRUE(dialog->GetConf().folders.empty());
+    EXPECT_EQ(7, dialog->GetConf().playinterval);
 
-    owner_.answer = IDOK;
+    owner.answer = IDOK;
     Click(IDOK);
-    EXPECT_EQ(2u, owner_.boxes.size());
+    EXPECT_EQ(2u, owner.boxes.size());
     EXPECT_FALSE(IsOpen());
-    EXPECT_EQ(IDOK, dialog_->GetResult());
+    EXPECT_EQ(IDOK, dialog->GetResult());
 }
 
 TEST_F(SettingDialogTest, StartupBoxActsAtOnceAndCancelKeepsOnlyTheCopy)
@@ -464,21 +464,21 @@ TEST_F(SettingDialogTest, StartupBoxActsAtOnceAndCancelKeepsOnlyTheCopy)
     EXPECT_TRUE(Ticked());
     wchar_t exe[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    EXPECT_EQ(Narrow(exe), Narrow(LinkTarget(link_)));
+    EXPECT_EQ(Narrow(exe), Narrow(LinkTarget(link)));
 
     Click(IDC_AUTORUN);
     EXPECT_FALSE(Ticked());
-    EXPECT_FALSE(FileIsThere(link_));
+    EXPECT_FALSE(FileIsThere(link));
 
     Click(IDC_AUTORUN);
     Click(IDC_DELETE_FOLDER);
-    ::SetDlgItemTextW(owner_.dialog, IDC_INTERVAL, L"99");
+    ::SetDlgItemTextW(owner.dialog, IDC_INTERVAL, L"99");
     Click(IDCANCEL);
     EXPECT_FALSE(IsOpen());
-    EXPECT_EQ(IDCANCEL, dialog_->GetResult());
-    EXPECT_EQ(conf.playinterval, dialog_->GetConf().playinterval);
-    EXPECT_EQ(kThree.size(), dialog_->GetConf().folders.size());
-    EXPECT_TRUE(FileIsThere(link_)) << "cancel does not undo the box";
+    EXPECT_EQ(IDCANCEL, dialog->GetResult());
+    EXPECT_EQ(conf.playinterval, dialog->GetConf().playinterval);
+    EXPECT_EQ(kThree.size(), dialog->GetConf().folders.size());
+    EXPECT_TRUE(FileIsThere(link)) << "cancel does not undo the box";
 
     Open(conf);
     EXPECT_TRUE(Ticked()) << "the box shows the shortcut that is there";
@@ -499,26 +499,26 @@ TEST_F(SettingDialogTest, StartupBoxShowsWhatReallyHappened)
     ASSERT_TRUE(::MoveFileW(aside.c_str(), folder.c_str())) << "error " << ::GetLastError();
 
     ASSERT_TRUE(SetRunAtStartup(true));
-    ASSERT_TRUE(::SetFileAttributesW(link_.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(link.c_str(), FILE_ATTRIBUTE_READONLY));
     Open(MakeConf(kThree));
     EXPECT_TRUE(Ticked());
     Click(IDC_AUTORUN);
-    EXPECT_TRUE(FileIsThere(link_));
+    EXPECT_TRUE(FileIsThere(link));
     EXPECT_TRUE(Ticked()) << "a shortcut that cannot be deleted still starts the program";
-    EXPECT_TRUE(owner_.boxes.empty()) << "failures are not reported";
+    EXPECT_TRUE(owner.boxes.empty()) << "failures are not reported";
 }
 
 TEST_F(SettingDialogTest, RealPickerCancelledChangesNothing)
 {
     Open(MakeConf(kThree), L"", &BrowseForFolder);
-    owner_.answer = IDCANCEL;
+    owner.answer = IDCANCEL;
     Click(IDC_ADD_FOLDER);
-    ASSERT_EQ(1u, owner_.boxes.size()) << "the picker did not open";
-    EXPECT_TRUE(owner_.boxes[0].titled);
+    ASSERT_EQ(1u, owner.boxes.size()) << "the picker did not open";
+    EXPECT_TRUE(owner.boxes[0].titled);
     RECT desktop = {};
     ::GetWindowRect(::GetDesktopWindow(), &desktop);
-    EXPECT_NEAR((desktop.left + desktop.right) / 2, owner_.boxes[0].centre.x, 1);
-    EXPECT_NEAR((desktop.top + desktop.bottom) / 2, owner_.boxes[0].centre.y, 1);
+    EXPECT_NEAR((desktop.left + desktop.right) / 2, owner.boxes[0].centre.x, 1);
+    EXPECT_NEAR((desktop.top + desktop.bottom) / 2, owner.boxes[0].centre.y, 1);
     EXPECT_EQ(kThree, Column(0));
     EXPECT_TRUE(IsOpen());
 }
@@ -556,12 +556,12 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
         {IDCANCEL, L"Button", L"\u53d6\u6d88", kTab | BS_PUSHBUTTON, {225, 209, 50, 14}},
         {IDC_GO_TO, L"Button", L"\u8f6c\u5230", kTab | BS_PUSHBUTTON, {247, 54, 28, 14}},
     };
-    HWND dialog = Open(MakeConf(kThree));
-    EXPECT_EQ(L"Lumivane\u8bbe\u7f6e", CWindow(dialog).GetText());
+    HWND dialogWindow = Open(MakeConf(kThree));
+    EXPECT_EQ(L"Lumivane\u8bbe\u7f6e", CWindow(dialogWindow).GetText());
     constexpr LONG_PTR kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    EXPECT_EQ(kDialogStyle, ::GetWindowLongPtrW(dialog, GWL_STYLE) & kDialogStyle);
+    EXPECT_EQ(kDialogStyle, ::GetWindowLongPtrW(dialogWindow, GWL_STYLE) & kDialogStyle);
     LOGFONTW font = {};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialogWindow, WM_GETFONT, 0, 0)), sizeof(font), &font);
     EXPECT_EQ(L"\u5b8b\u4f53", std::wstring(font.lfFaceName));
     HDC screen = ::GetDC(nullptr);
     EXPECT_EQ(-::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72), font.lfHeight);
@@ -569,11 +569,11 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
 
     // Pixels back to dialog units, the inverse of the dialog manager's own conversion.
     RECT base = {0, 0, 4, 8};
-    ::MapDialogRect(dialog, &base);
+    ::MapDialogRect(dialogWindow, &base);
     auto rectIn = [&](HWND control) {
         RECT r = {};
         ::GetWindowRect(control, &r);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        ::MapWindowPoints(nullptr, dialogWindow, reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
     auto units = [&](const RECT& r) {
@@ -585,10 +585,10 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
                std::to_string(u.bottom);
     };
     RECT client = {};
-    ::GetClientRect(dialog, &client);
+    ::GetClientRect(dialogWindow, &client);
     EXPECT_EQ(show({0, 0, 282, 230}), show(units(client)));
 
-    HWND control = ::GetWindow(dialog, GW_CHILD);
+    HWND control = ::GetWindow(dialogWindow, GW_CHILD);
     for (const Case& c : cases) {
         ASSERT_NE(nullptr, control) << "missing from " << Narrow(c.className) << " " << c.id << " on";
         const std::string name = std::to_string(c.id) + " " + Narrow(c.text ? c.text : c.className);
@@ -624,9 +624,9 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
 
     // The up-down sits at the right end of the edit's template rectangle, the edit right before it.
     RECT editTemplate = {52, 149, 46, 14};
-    ::MapDialogRect(dialog, &editTemplate);
-    const RECT edit = rectIn(dialog_->GetItem(IDC_INTERVAL));
-    const RECT spin = rectIn(dialog_->GetItem(IDC_INTERVAL_SPIN));
+    ::MapDialogRect(dialogWindow, &editTemplate);
+    const RECT edit = rectIn(dialog->GetItem(IDC_INTERVAL));
+    const RECT spin = rectIn(dialog->GetItem(IDC_INTERVAL_SPIN));
     EXPECT_EQ(editTemplate.left, edit.left);
     EXPECT_NEAR(editTemplate.left + editTemplate.right, spin.right, 2);
     EXPECT_NEAR(edit.right, spin.left, 2);

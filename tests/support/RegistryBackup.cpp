@@ -2,27 +2,27 @@
 
 #include "win/RegKey.h"
 
-RegistryBackup::RegistryBackup(const wchar_t* subKey, const wchar_t* name) : subKey_(subKey), name_(name)
+RegistryBackup::RegistryBackup(const wchar_t* keyPath, const wchar_t* valueName) : subKey(keyPath), name(valueName)
 {
-    const UniqueRegKey key = OpenUserKey(subKey, KEY_QUERY_VALUE);
+    const UniqueRegKey key = OpenUserKey(keyPath, KEY_QUERY_VALUE);
     if (!key) return;
-    keyExisted_ = true;
+    keyExisted = true;
     DWORD bytes = 0;
-    if (::RegQueryValueExW(key.Get(), name, nullptr, &type_, nullptr, &bytes) != ERROR_SUCCESS) return;
-    data_.resize(bytes);
-    valueExisted_ = ::RegQueryValueExW(key.Get(), name, nullptr, &type_, data_.data(), &bytes) == ERROR_SUCCESS;
-    data_.resize(bytes);
+    if (::RegQueryValueExW(key.Get(), valueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return;
+    data.resize(bytes);
+    valueExisted = ::RegQueryValueExW(key.Get(), valueName, nullptr, &type, data.data(), &bytes) == ERROR_SUCCESS;
+    data.resize(bytes);
 }
 
 RegistryBackup::~RegistryBackup()
 {
-    if (!keyExisted_) {
+    if (!keyExisted) {
         // RegDeleteKeyW leaves a key that still has subkeys: back up a parent before its child.
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, subKey_);
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, subKey);
         return;
     }
-    if (valueExisted_) {
-        Set(type_, data_.data(), static_cast<DWORD>(data_.size()));
+    if (valueExisted) {
+        Set(type, data.data(), static_cast<DWORD>(data.size()));
     } else {
         Remove();
     }
@@ -41,12 +41,12 @@ void RegistryBackup::SetText(const std::wstring& text)
 
 void RegistryBackup::Remove()
 {
-    const UniqueRegKey key = OpenUserKey(subKey_, KEY_SET_VALUE);
-    if (key) ::RegDeleteValueW(key.Get(), name_);
+    const UniqueRegKey key = OpenUserKey(subKey, KEY_SET_VALUE);
+    if (key) ::RegDeleteValueW(key.Get(), name);
 }
 
-void RegistryBackup::Set(DWORD type, const BYTE* data, DWORD bytes)
+void RegistryBackup::Set(DWORD valueType, const BYTE* valueData, DWORD bytes)
 {
-    const UniqueRegKey key = CreateUserKey(subKey_, KEY_SET_VALUE);
-    if (key) ::RegSetValueExW(key.Get(), name_, 0, type, data, bytes);
+    const UniqueRegKey key = CreateUserKey(subKey, KEY_SET_VALUE);
+    if (key) ::RegSetValueExW(key.Get(), name, 0, valueType, valueData, bytes);
 }

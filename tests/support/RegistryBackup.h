@@ -22,10 +22,10 @@ public:
 private:
     void Set(DWORD type, const BYTE* data, DWORD bytes);
 
-    const wchar_t* subKey_;
-    const wchar_t* name_;
-    bool keyExisted_ = false;
-    bool valueExisted_ = false;
-    DWORD type_ = REG_NONE;
-    std::vector<BYTE> data_;
+    const wchar_t* subKey;
+    const wchar_t* name;
+    bool keyExisted = false;
+    bool valueExisted = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
 };

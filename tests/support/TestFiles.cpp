@@ -15,19 +15,19 @@ TempDir::TempDir()
     ::GetTempPathW(MAX_PATH, base);
     std::wstringstream name;
     name << base << L"lumitest-" << ::GetCurrentProcessId() << L"-" << ++counter;
-    path_ = name.str();
-    RemoveTree(path_);
-    ::CreateDirectoryW(path_.c_str(), nullptr);
+    path = name.str();
+    RemoveTree(path);
+    ::CreateDirectoryW(path.c_str(), nullptr);
 }
 
 TempDir::~TempDir()
 {
-    RemoveTree(path_);
+    RemoveTree(path);
 }
 
 std::wstring TempDir::Join(const std::wstring& name) const
 {
-    return path_ + L"\\" + name;
+    return path + L"\\" + name;
 }
 
 DataFolderReset::DataFolderReset()

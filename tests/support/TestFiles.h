@@ -13,12 +13,12 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::wstring& Path() const { return path_; }
+    const std::wstring& Path() const { return path; }
     // The folder joined with a name, one backslash between.
     std::wstring Join(const std::wstring& name) const;
 
 private:
-    std::wstring path_;
+    std::wstring path;
 };
 
 // Empties the program's data folder before and after a test, so tests never

@@ -44,15 +44,15 @@ public:
     {
         using ToUnix = char*(CDECL*)(const wchar_t*);
         const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-        toUnix_ = reinterpret_cast<ToUnix>(
+        toUnix = reinterpret_cast<ToUnix>(
             reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_unix_file_name")));
     }
 
-    bool Available() const { return toUnix_ != nullptr; }
+    bool Available() const { return toUnix != nullptr; }
 
     std::string UnixPath(const std::wstring& path) const
     {
-        char* unix = toUnix_(path.c_str());
+        char* unix = toUnix(path.c_str());
         if (unix == nullptr) return std::string();
         const std::string result = unix;
         ::HeapFree(::GetProcessHeap(), 0, unix);
@@ -80,7 +80,7 @@ public:
     }
 
 private:
-    char*(CDECL* toUnix_)(const wchar_t*) = nullptr;
+    char*(CDECL* toUnix)(const wchar_t*) = nullptr;
 };
 
 TEST(FileExists, CountsAFileBehindAClosedFolderAsPresent)

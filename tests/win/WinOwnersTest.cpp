@@ -33,21 +33,21 @@ TEST(UniqueHandle, KernelHandlesRejectBothFailureValuesAndSurviveASelfReset)
 class DebugOutputCatcher {
 public:
     DebugOutputCatcher()
-        : mutex_(::CreateMutexW(nullptr, FALSE, L"DBWinMutex")),
-          buffer_(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferBytes,
+        : mutex(::CreateMutexW(nullptr, FALSE, L"DBWinMutex")),
+          buffer(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferBytes,
                                        L"DBWIN_BUFFER")),
-          bufferReady_(::CreateEventW(nullptr, FALSE, TRUE, L"DBWIN_BUFFER_READY")),
-          dataReady_(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY"))
+          bufferReady(::CreateEventW(nullptr, FALSE, TRUE, L"DBWIN_BUFFER_READY")),
+          dataReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY"))
     {
     }
 
-    bool Ready() const { return mutex_ && buffer_ && bufferReady_ && dataReady_; }
+    bool Ready() const { return mutex && buffer && bufferReady && dataReady; }
 
     // The last text written, or empty when nothing came.
     std::string Take() const
     {
-        if (::WaitForSingleObject(dataReady_.Get(), 0) != WAIT_OBJECT_0) return {};
-        const void* view = ::MapViewOfFile(buffer_.Get(), FILE_MAP_READ, 0, 0, kBufferBytes);
+        if (::WaitForSingleObject(dataReady.Get(), 0) != WAIT_OBJECT_0) return {};
+        const void* view = ::MapViewOfFile(buffer.Get(), FILE_MAP_READ, 0, 0, kBufferBytes);
         if (view == nullptr) return {};
         // The buffer starts with the writer's process id.
         const std::string text(static_cast<const char*>(view) + sizeof(DWORD));
@@ -57,10 +57,10 @@ public:
 
 private:
     static constexpr DWORD kBufferBytes = 4096;
-    UniqueKernelHandle mutex_;
-    UniqueKernelHandle buffer_;
-    UniqueKernelHandle bufferReady_;
-    UniqueKernelHandle dataReady_;
+    UniqueKernelHandle mutex;
+    UniqueKernelHandle buffer;
+    UniqueKernelHandle bufferReady;
+    UniqueKernelHandle dataReady;
 };
 
 constexpr UINT kThrowMessage = WM_APP + 1;
