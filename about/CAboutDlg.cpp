@@ -7,7 +7,7 @@ namespace {
 
 constexpr wchar_t kMailScheme[] = L"mailto:";
 
-} // namespace
+}  // namespace
 
 CAboutDlg::CAboutDlg(const LinkOpener& opener) : webLink(opener), mailLink(opener) {}
 
@@ -36,7 +36,7 @@ bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
 {
     if (msg == WM_INITDIALOG) {
         OnInitDialog();
-        reply = TRUE; // the dialog manager focuses the first tab stop, the OK button
+        reply = TRUE;  // the dialog manager focuses the first tab stop, the OK button
         return true;
     }
     return CDialogImpl::HandleMessage(msg, wParam, lParam, reply);

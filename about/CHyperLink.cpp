@@ -52,7 +52,7 @@ bool IsStaticControl(HWND hwnd)
 // a string, too long or malformed.
 std::optional<COLORREF> ReadColorValue(HKEY key, const wchar_t* name)
 {
-    wchar_t buffer[kColorChars + 1] = {}; // one more, so the text always ends
+    wchar_t buffer[kColorChars + 1] = {};  // one more, so the text always ends
     DWORD type = 0;
     DWORD bytes = kColorChars * sizeof(wchar_t);
     if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS) {
@@ -70,7 +70,7 @@ POINT PointFromLParam(LPARAM lParam)
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
-} // namespace
+}  // namespace
 
 CHyperLink::CHyperLink(LinkOpener linkOpener) : opener(std::move(linkOpener)) {}
 
@@ -118,7 +118,7 @@ void CHyperLink::CreateFonts()
 void CHyperLink::CreateTooltip()
 {
     tooltip.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, GetHandle(), nullptr, nullptr, nullptr));
+                                    CW_USEDEFAULT, GetHandle(), nullptr, nullptr, nullptr));
 }
 
 // Keeps one tool showing the current target, so a link whose target changes
@@ -230,8 +230,8 @@ void CHyperLink::Paint(HDC dc)
 {
     RECT client = {};
     ::GetClientRect(hwnd, &client);
-    const auto brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageW(::GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    const auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(
+        ::GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
     if (brush) ::FillRect(dc, &client, brush);
 
     ::SetBkMode(dc, TRANSPARENT);

@@ -75,7 +75,7 @@ private:
     std::wstring target;
     HCURSOR cursor = nullptr;
     UniqueFont linkFont;
-    HFONT normalFont = nullptr; // the parent's, or a stock font; never ours to delete
+    HFONT normalFont = nullptr;  // the parent's, or a stock font; never ours to delete
     RECT linkRect = {};
     UniqueWindow tooltip;
     COLORREF linkColor = RGB(0, 0, 255);

@@ -9,7 +9,7 @@ CenterRect ToCenterRect(const RECT& rect)
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
-} // namespace
+}  // namespace
 
 void CenterDialog(HWND window, HWND over)
 {

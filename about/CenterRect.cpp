@@ -14,7 +14,7 @@ int32_t CenterOnAxis(int32_t size, int32_t centreLow, int32_t centreHigh, int32_
     return start;
 }
 
-} // namespace
+}  // namespace
 
 bool IsUsableOwner(const CenterOwner* owner)
 {

@@ -30,7 +30,7 @@ uint32_t LowByte(int32_t value)
     return static_cast<uint32_t>(value) & kComponentMask;
 }
 
-} // namespace
+}  // namespace
 
 uint32_t CombineExtendedStyle(uint32_t previous, uint32_t style, uint32_t mask)
 {

@@ -8,8 +8,8 @@
 // reading of the browser's link colours.
 
 // Extended-style bits of a link.
-constexpr uint32_t kLinkNotUnderlined = 1;  // the link font has no underline
-constexpr uint32_t kLinkUnderlineHover = 2; // the link font is used only while hovering
+constexpr uint32_t kLinkNotUnderlined = 1;   // the link font has no underline
+constexpr uint32_t kLinkUnderlineHover = 2;  // the link font is used only while hovering
 
 // New extended style after SetExtendedStyle(style, mask): only the bits of
 // the mask change, and a mask of 0 means "all bits".

@@ -7,7 +7,10 @@ CAppModule g_appModule;
 namespace {
 class SectionLock {
 public:
-    explicit SectionLock(CRITICAL_SECTION& criticalSection) : section(criticalSection) { ::EnterCriticalSection(&section); }
+    explicit SectionLock(CRITICAL_SECTION& criticalSection) : section(criticalSection)
+    {
+        ::EnterCriticalSection(&section);
+    }
     ~SectionLock() { ::LeaveCriticalSection(&section); }
     SectionLock(const SectionLock&) = delete;
     SectionLock& operator=(const SectionLock&) = delete;

@@ -49,8 +49,7 @@ CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner sett
     : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")),
       app(playerInit ? std::move(playerInit) : [](CWallpaperPlayer& player) { player.Init(); }),
       runSettings(settings ? std::move(settings) : &CMainFrame::RunSettingsDialog)
-{
-}
+{}
 
 CMainFrame::~CMainFrame()
 {
@@ -187,17 +186,38 @@ void CMainFrame::OnShowPicture(const wchar_t* folder)
 bool CMainFrame::OnCommand(UINT id)
 {
     switch (id) {
-    case ID_NEXT_PICTURE: OnNext(); return true;
-    case ID_PREVIOUS_PICTURE: OnPrevious(); return true;
-    case ID_PAUSE_START: OnPauseStart(); return true;
-    case ID_CLEAR_DESKTOP: OnClearDesktop(); return true;
-    case ID_OPEN_FOLDER: app.RevealCurrent(); return true;
-    case ID_DELETE_PICTURE: OnDeletePicture(); return true;
-    case ID_SETTINGS: OpenSettings(true); return true;
-    case ID_HELP: OnHelp(); return true;
-    case ID_APP_ABOUT: OnAbout(); return true;
-    case ID_APP_EXIT: Post(WM_CLOSE); return true;
-    default: return false;
+    case ID_NEXT_PICTURE:
+        OnNext();
+        return true;
+    case ID_PREVIOUS_PICTURE:
+        OnPrevious();
+        return true;
+    case ID_PAUSE_START:
+        OnPauseStart();
+        return true;
+    case ID_CLEAR_DESKTOP:
+        OnClearDesktop();
+        return true;
+    case ID_OPEN_FOLDER:
+        app.RevealCurrent();
+        return true;
+    case ID_DELETE_PICTURE:
+        OnDeletePicture();
+        return true;
+    case ID_SETTINGS:
+        OpenSettings(true);
+        return true;
+    case ID_HELP:
+        OnHelp();
+        return true;
+    case ID_APP_ABOUT:
+        OnAbout();
+        return true;
+    case ID_APP_EXIT:
+        Post(WM_CLOSE);
+        return true;
+    default:
+        return false;
     }
 }
 

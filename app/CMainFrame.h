@@ -22,10 +22,7 @@ constexpr UINT kTrayMenuId = IDR_TRAYMENU;
 // The program's one top-level window. It is never shown; it owns the
 // wallpaper controller and the tray icon, turns tray commands into calls on
 // the controller, and its destruction ends the message loop with exit code 1.
-class CMainFrame : public CWindowImpl,
-                   public CMessageFilter,
-                   public CIdleHandler,
-                   public CTrayIconImpl<CMainFrame> {
+class CMainFrame : public CWindowImpl, public CMessageFilter, public CIdleHandler, public CTrayIconImpl<CMainFrame> {
 public:
     // How a run of the settings dialog ended, and the configuration it edited.
     struct SettingsOutcome {

@@ -91,6 +91,5 @@ BOOL CMessageLoop::FetchMessage(MSG* message)
 
 bool CMessageLoop::RearmsIdle(UINT message)
 {
-    return message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_PAINT &&
-           message != kCaretBlinkTimer;
+    return message != WM_MOUSEMOVE && message != WM_NCMOUSEMOVE && message != WM_PAINT && message != kCaretBlinkTimer;
 }

@@ -21,7 +21,8 @@ namespace {
 constexpr int kFiles = 100000;
 constexpr int kSteps = 100000;
 constexpr int kOneInTenIsText = 10;
-const wchar_t* const kExtensions[] = {L".jpg", L".JPEG", L".png", L".Bmp", L".gif", L".JPG", L".jpeg", L".PNG", L".bmp"};
+const wchar_t* const kExtensions[] = {L".jpg", L".JPEG", L".png", L".Bmp", L".gif",
+                                      L".JPG", L".jpeg", L".PNG", L".bmp"};
 constexpr int kExtensionCount = static_cast<int>(sizeof(kExtensions) / sizeof(kExtensions[0]));
 
 class Stopwatch {

@@ -59,12 +59,30 @@ void CountedFree(void* pointer)
 
 }  // namespace
 
-void* operator new(size_t size) { return CountedAlloc(size); }
-void* operator new[](size_t size) { return CountedAlloc(size); }
-void operator delete(void* pointer) noexcept { CountedFree(pointer); }
-void operator delete[](void* pointer) noexcept { CountedFree(pointer); }
-void operator delete(void* pointer, size_t) noexcept { CountedFree(pointer); }
-void operator delete[](void* pointer, size_t) noexcept { CountedFree(pointer); }
+void* operator new(size_t size)
+{
+    return CountedAlloc(size);
+}
+void* operator new[](size_t size)
+{
+    return CountedAlloc(size);
+}
+void operator delete(void* pointer) noexcept
+{
+    CountedFree(pointer);
+}
+void operator delete[](void* pointer) noexcept
+{
+    CountedFree(pointer);
+}
+void operator delete(void* pointer, size_t) noexcept
+{
+    CountedFree(pointer);
+}
+void operator delete[](void* pointer, size_t) noexcept
+{
+    CountedFree(pointer);
+}
 
 namespace {
 
@@ -201,50 +219,53 @@ void BenchOneSize(int files, const std::wstring& folder, const std::wstring& lum
     player.InitWith(ComPtr<IActiveDesktop>(fake.Share()));
     std::vector<std::wstring> barePaths;
 
-    Compare(files, "scan",
-            [&] {
-                player.Clear();
-                Stopwatch watch;
-                player.ScanFolder(folder.c_str());
-                return watch.Milliseconds();
-            },
-            [&] {
-                barePaths.clear();
-                Stopwatch watch;
-                BareScan(folder, barePaths);
-                return watch.Milliseconds();
-            });
+    Compare(
+        files, "scan",
+        [&] {
+            player.Clear();
+            Stopwatch watch;
+            player.ScanFolder(folder.c_str());
+            return watch.Milliseconds();
+        },
+        [&] {
+            barePaths.clear();
+            Stopwatch watch;
+            BareScan(folder, barePaths);
+            return watch.Milliseconds();
+        });
     if (static_cast<size_t>(player.GetCount()) != barePaths.size()) {
         std::printf("  (scan: %d entries against the bare %zu)\n", player.GetCount(), barePaths.size());
     }
 
     const std::wstring ourFile = scratch + L"\\ours.txt";
     const std::wstring bareFile = scratch + L"\\bare.txt";
-    Compare(files, "save",
-            [&] {
-                Stopwatch watch;
-                player.SaveList(ourFile.c_str());
-                return watch.Milliseconds();
-            },
-            [&] {
-                Stopwatch watch;
-                BareSave(bareFile, barePaths);
-                return watch.Milliseconds();
-            });
+    Compare(
+        files, "save",
+        [&] {
+            Stopwatch watch;
+            player.SaveList(ourFile.c_str());
+            return watch.Milliseconds();
+        },
+        [&] {
+            Stopwatch watch;
+            BareSave(bareFile, barePaths);
+            return watch.Milliseconds();
+        });
 
-    Compare(files, "load",
-            [&] {
-                CWallpaperPlayer reader;
-                Stopwatch watch;
-                reader.LoadList(ourFile.c_str());
-                return watch.Milliseconds();
-            },
-            [&] {
-                std::vector<std::wstring> paths;
-                Stopwatch watch;
-                BareLoad(bareFile, paths);
-                return watch.Milliseconds();
-            });
+    Compare(
+        files, "load",
+        [&] {
+            CWallpaperPlayer reader;
+            Stopwatch watch;
+            reader.LoadList(ourFile.c_str());
+            return watch.Milliseconds();
+        },
+        [&] {
+            std::vector<std::wstring> paths;
+            Stopwatch watch;
+            BareLoad(bareFile, paths);
+            return watch.Milliseconds();
+        });
 
     CWallpaperPlayer reader;
     const LoadMemory ours = Measure([&] { reader.LoadList(ourFile.c_str()); });
@@ -258,8 +279,9 @@ void BenchOneSize(int files, const std::wstring& folder, const std::wstring& lum
         std::printf("  (could not write the cached list for %ls)\n", folder.c_str());
         return;
     }
-    Compare(files, "start-up", [&] { return StartUntilIdle(lumivane, kLumivaneClass); },
-            [&] { return StartUntilIdle(bareTray, kBareTrayClass); });
+    Compare(
+        files, "start-up", [&] { return StartUntilIdle(lumivane, kLumivaneClass); },
+        [&] { return StartUntilIdle(bareTray, kBareTrayClass); });
 
     memoryLines.push_back(MemoryLine(files, "Lumivane", ours));
     memoryLines.push_back(MemoryLine(files, "bare", bare));
@@ -280,9 +302,10 @@ int wmain(int argc, wchar_t** argv)
     WIN32_FILE_ATTRIBUTE_DATA exe = {};
     ::GetFileAttributesExW(lumivane.c_str(), GetFileExInfoStandard, &exe);
     std::printf("lumivane.exe: %lu bytes (%.1f KB)\n", exe.nFileSizeLow, exe.nFileSizeLow / kBytesPerKilobyte);
-    std::printf("Lumivane against the bare Win32 code of bench/; %d interleaved pairs, times are medians, "
-                "ratio = Lumivane / bare\n\n",
-                kPairs);
+    std::printf(
+        "Lumivane against the bare Win32 code of bench/; %d interleaved pairs, times are medians, "
+        "ratio = Lumivane / bare\n\n",
+        kPairs);
     std::printf("%7s  %-9s %10s %10s %9s %9s\n", "files", "work", "ours ms", "bare ms", "ratio min", "median");
 
     std::vector<std::string> memoryLines;
@@ -292,8 +315,9 @@ int wmain(int argc, wchar_t** argv)
         BenchOneSize(files, pictures + L"\\" + std::to_wstring(files), lumivane, bareTray, scratch, memoryLines);
     }
 
-    std::printf("\nmemory of one load, counting allocator (bytes asked of operator new; peak = most alive during "
-                "the load, steady = alive after it)\n");
+    std::printf(
+        "\nmemory of one load, counting allocator (bytes asked of operator new; peak = most alive during "
+        "the load, steady = alive after it)\n");
     std::printf("%7s  %-9s %10s %10s %9s\n", "files", "who", "peak MB", "steady MB", "ratio");
     for (const std::string& line : memoryLines) std::printf("%s\n", line.c_str());
     return 0;

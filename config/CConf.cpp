@@ -91,7 +91,7 @@ std::string EncodeConfigText(const std::wstring& text)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 int CConf::Load(const wchar_t* file)
 {

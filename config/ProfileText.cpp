@@ -69,7 +69,7 @@ std::vector<std::wstring> SplitLines(const std::wstring& text)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 ProfileText::ProfileText(const std::wstring& text)
 {

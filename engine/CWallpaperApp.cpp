@@ -28,14 +28,14 @@ bool SaveListFile(const CConf& conf, bool listRebuilt, bool pictureDeleted, cons
     return !listFile.empty() && player.SaveList(listFile.c_str());
 }
 
-} // namespace
+}  // namespace
 
 CWallpaperApp::CWallpaperApp() : CWallpaperApp([](CWallpaperPlayer& p) { p.Init(); }) {}
 
 CWallpaperApp::CWallpaperApp(PlayerInit init, IChangeTimer& changeTimer)
-    : playerInit(std::move(init)), timer(changeTimer)
-{
-}
+    : playerInit(std::move(init)),
+      timer(changeTimer)
+{}
 
 int CWallpaperApp::Initialize(HWND owner)
 {

@@ -32,7 +32,7 @@ BOOL CALLBACK FindCoveringWindow(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 bool IsWindowCloaked(HWND window)
 {

@@ -19,9 +19,12 @@ struct StyleValues {
 StyleValues ValuesFor(WallpaperStyle style)
 {
     switch (style) {
-    case Tile: return {L"0", L"1"};
-    case Stretch: return {L"2", L"0"};
-    default: return {L"0", L"0"};
+    case Tile:
+        return {L"0", L"1"};
+    case Stretch:
+        return {L"2", L"0"};
+    default:
+        return {L"0", L"0"};
     }
 }
 

@@ -48,8 +48,8 @@ bool Decode(unsigned codePage, std::string_view bytes, std::wstring& text)
     // into room for that many does, and the text is cut to what it made.
     text.resize(bytes.size());
     if (bytes.empty()) return true;
-    const int chars = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                            &text[0], static_cast<int>(text.size()));
+    const int chars = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(),
+                                            static_cast<int>(bytes.size()), &text[0], static_cast<int>(text.size()));
     text.resize(static_cast<size_t>(std::max(chars, 0)));
     return chars > 0;
 }
@@ -208,9 +208,9 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
         // Never write a list the reader would refuse.
         if (static_cast<LONGLONG>(bytes.size()) > kMaxListFileBytes) return false;
         const std::wstring tempName = std::wstring(fileName) + kTempSuffix;
-        const bool replaced = WriteNewFile(tempName, bytes) &&
-                              ::MoveFileExW(tempName.c_str(), fileName,
-                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        const bool replaced =
+            WriteNewFile(tempName, bytes) &&
+            ::MoveFileExW(tempName.c_str(), fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         if (!replaced) ::DeleteFileW(tempName.c_str());
         return replaced;
     } catch (const std::bad_alloc&) {

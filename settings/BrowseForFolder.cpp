@@ -31,7 +31,7 @@ std::wstring ParsingName(PCIDLIST_ABSOLUTE item)
     return converted;
 }
 
-} // namespace
+}  // namespace
 
 int CALLBACK BrowseCallback(HWND picker, UINT msg, LPARAM lParam, LPARAM data)
 {

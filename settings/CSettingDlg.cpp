@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int kMinInterval = 1;
-constexpr int kMaxInterval = 86400; // one day
+constexpr int kMaxInterval = 86400;  // one day
 constexpr UINT kPickerFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
 constexpr int kPathColumn = 0;
 constexpr int kMarkColumn = 1;
@@ -43,12 +43,13 @@ void SetCellText(HWND list, int row, int column, const wchar_t* text)
     ListView_SetItemText(list, row, column, const_cast<wchar_t*>(text));
 }
 
-} // namespace
+}  // namespace
 
 CSettingDlg::CSettingDlg(const CConf& configuration, const std::wstring& currentPicturePath, FolderPicker folderPicker)
-    : conf(configuration), currentFolder(FolderOf(currentPicturePath)), picker(std::move(folderPicker))
-{
-}
+    : conf(configuration),
+      currentFolder(FolderOf(currentPicturePath)),
+      picker(std::move(folderPicker))
+{}
 
 INT_PTR CSettingDlg::DoModal(HWND owner)
 {
@@ -230,13 +231,26 @@ int CSettingDlg::Ask(UINT textId, UINT type)
 bool CSettingDlg::OnCommand(int id)
 {
     switch (id) {
-    case IDC_ADD_FOLDER: OnAdd(); return true;
-    case IDC_DELETE_FOLDER: OnDelete(); return true;
-    case IDC_GO_TO: OnGoTo(); return true;
-    case IDC_AUTORUN: OnAutoRun(); return true;
-    case IDOK: OnOK(); return true;
-    case IDCANCEL: OnCancel(); return true;
-    default: return false;
+    case IDC_ADD_FOLDER:
+        OnAdd();
+        return true;
+    case IDC_DELETE_FOLDER:
+        OnDelete();
+        return true;
+    case IDC_GO_TO:
+        OnGoTo();
+        return true;
+    case IDC_AUTORUN:
+        OnAutoRun();
+        return true;
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -253,7 +267,7 @@ bool CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
     switch (msg) {
     case WM_INITDIALOG:
         OnInitDialog();
-        reply = TRUE; // the dialog manager focuses the first tab stop
+        reply = TRUE;  // the dialog manager focuses the first tab stop
         return true;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) return true;

@@ -20,8 +20,7 @@ using FolderPicker = std::function<bool(wchar_t* buffer, HWND owner, const wchar
 // caller reads after OK; only the start-up check box acts at once.
 class CSettingDlg : public CDialogImpl {
 public:
-    CSettingDlg(const CConf& conf, const std::wstring& currentPicturePath,
-                FolderPicker picker = &BrowseForFolder);
+    CSettingDlg(const CConf& conf, const std::wstring& currentPicturePath, FolderPicker picker = &BrowseForFolder);
 
     // Modal; the result is IDOK or IDCANCEL.
     INT_PTR DoModal(HWND owner);

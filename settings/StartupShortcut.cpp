@@ -14,7 +14,7 @@ namespace {
 
 constexpr wchar_t kLinkExtension[] = L".lnk";
 
-} // namespace
+}  // namespace
 
 std::wstring GetStartupShortcutPath()
 {

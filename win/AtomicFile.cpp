@@ -29,7 +29,7 @@ bool WriteNewFile(const std::wstring& fileName, const std::string& bytes)
     return file && WriteAll(file.Get(), bytes);
 }
 
-} // namespace
+}  // namespace
 
 bool ReadFileBytes(const wchar_t* fileName, size_t maxBytes, std::string& bytes)
 {

@@ -28,7 +28,7 @@ bool ReturnsResultDirectly(UINT msg)
     }
 }
 
-} // namespace
+}  // namespace
 
 // The derived part is gone by now: the window's last messages must not reach
 // it, so it is unbound before the window goes.
@@ -43,7 +43,7 @@ INT_PTR CDialogImpl::DoModal(HWND owner, UINT templateId)
 {
     modal = true;
     result = ::DialogBoxParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
-                                &CDialogImpl::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+                               &CDialogImpl::StaticDialogProc, reinterpret_cast<LPARAM>(this));
     return result;
 }
 

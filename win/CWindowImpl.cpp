@@ -30,11 +30,11 @@ bool CWindowImpl::RegisterWindowClass(WNDCLASSEXW wc)
     return ::RegisterClassExW(&wc) != 0;
 }
 
-HWND CWindowImpl::CreateFromClass(const wchar_t* className, HWND parent, const wchar_t* caption,
-                                  DWORD style, DWORD exStyle, HMENU menu)
+HWND CWindowImpl::CreateFromClass(const wchar_t* className, HWND parent, const wchar_t* caption, DWORD style,
+                                  DWORD exStyle, HMENU menu)
 {
-    return ::CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, parent, menu, GetResourceInstance(), this);
+    return ::CreateWindowExW(exStyle, className, caption, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, parent, menu, GetResourceInstance(), this);
 }
 
 LRESULT CWindowImpl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

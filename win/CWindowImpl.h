@@ -17,15 +17,14 @@ public:
     CWindowImpl(const CWindowImpl&) = delete;
     CWindowImpl& operator=(const CWindowImpl&) = delete;
 
-
     // Fills in our window procedure and registers the class unless this
     // process has it already. False only when registration fails.
     static bool RegisterWindowClass(WNDCLASSEXW wc);
 
 protected:
     // Creates a window of a class registered with RegisterWindowClass.
-    HWND CreateFromClass(const wchar_t* className, HWND parent, const wchar_t* caption,
-                         DWORD style, DWORD exStyle, HMENU menu = nullptr);
+    HWND CreateFromClass(const wchar_t* className, HWND parent, const wchar_t* caption, DWORD style, DWORD exStyle,
+                         HMENU menu = nullptr);
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -37,5 +36,4 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
 };

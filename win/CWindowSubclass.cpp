@@ -9,7 +9,7 @@ namespace {
 // One id is enough: the object itself travels as the subclass's reference data.
 constexpr UINT_PTR kSubclassId = 1;
 
-} // namespace
+}  // namespace
 
 CWindowSubclass::~CWindowSubclass()
 {

@@ -18,7 +18,6 @@ public:
     CWindowSubclass(const CWindowSubclass&) = delete;
     CWindowSubclass& operator=(const CWindowSubclass&) = delete;
 
-
 protected:
     // False when the window is missing or the object already has one.
     bool Subclass(HWND hwnd);
@@ -34,5 +33,4 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
-
 };

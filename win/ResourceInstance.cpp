@@ -2,7 +2,7 @@
 
 namespace {
 HINSTANCE g_resourceInstance = nullptr;
-}
+}  // namespace
 
 HINSTANCE GetResourceInstance()
 {

@@ -6,7 +6,10 @@
 // one back. A null object selects nothing.
 class ScopedSelectObject {
 public:
-    ScopedSelectObject(HDC context, HGDIOBJ object) : dc(context), old(object ? ::SelectObject(context, object) : nullptr) {}
+    ScopedSelectObject(HDC context, HGDIOBJ object)
+        : dc(context),
+          old(object ? ::SelectObject(context, object) : nullptr)
+    {}
     ~ScopedSelectObject()
     {
         if (old) ::SelectObject(dc, old);

@@ -43,7 +43,7 @@ void TraceCaughtException(HWND hwnd, UINT msg)
     wchar_t className[kClassNameChars] = {};
     ::GetClassNameW(hwnd, className, kClassNameChars);
     const std::wstring trace = L"Lumivane: caught \"" + DescribeCurrentException() + L"\" in window " +
-                               Hex(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd))) + L" of class \"" + className +
-                               L"\" handling message " + Hex(msg) + L"\n";
+                               Hex(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hwnd))) + L" of class \"" +
+                               className + L"\" handling message " + Hex(msg) + L"\n";
     ::OutputDebugStringW(trace.c_str());
 }

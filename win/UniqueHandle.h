@@ -30,10 +30,7 @@ public:
     bool IsValid() const { return Traits::IsValid(handle); }
     explicit operator bool() const { return IsValid(); }
 
-    Handle Release()
-    {
-        return std::exchange(handle, Traits::Invalid());
-    }
+    Handle Release() { return std::exchange(handle, Traits::Invalid()); }
 
     void Reset(Handle replacement = Traits::Invalid())
     {

@@ -53,7 +53,6 @@ bool IsUnderlined(HFONT font)
     return font && ::GetObjectW(font, sizeof(logFont), &logFont) == sizeof(logFont) && logFont.lfUnderline;
 }
 
-
 std::string Show(const RECT& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
@@ -152,7 +151,7 @@ protected:
     bool openSucceeds = true;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
 {
@@ -184,19 +183,31 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
         const char* name;
         int id;
         const wchar_t* className;
-        const wchar_t* text; // null: not a text control
+        const wchar_t* text;  // null: not a text control
         LONG_PTR typeMask;
         LONG_PTR type;
         bool tabStop;
-        RECT units; // x, y, width, height in dialog units
+        RECT units;  // x, y, width, height in dialog units
     } const cases[] = {
         {"OK", IDOK, L"Button", L"\u786e\u5b9a", BS_TYPEMASK, BS_DEFPUSHBUTTON, true, {168, 81, 50, 14}},
-        {"product", IDC_STATIC, L"Static", L"Lumivane " LUMI_PROJECT_VERSION, SS_TYPEMASK, SS_LEFT, false, {46, 12, 172, 10}},
+        {"product",
+         IDC_STATIC,
+         L"Static",
+         L"Lumivane " LUMI_PROJECT_VERSION,
+         SS_TYPEMASK,
+         SS_LEFT,
+         false,
+         {46, 12, 172, 10}},
         {"icon", IDC_STATIC, L"Static", nullptr, SS_TYPEMASK, SS_ICON, false, {12, 12, 20, 20}},
-        {"notice", IDC_STATIC, L"Static",
+        {"notice",
+         IDC_STATIC,
+         L"Static",
          L"\u81ea\u7531\u8f6f\u4ef6\uff0c\u6309\u539f\u6837\u63d0\u4f9b\uff0c\u4e0d\u9644\u5e26\u4efb\u4f55\u62c5"
          L"\u4fdd\u3002",
-         SS_TYPEMASK, SS_LEFT, false, {46, 25, 172, 11}},
+         SS_TYPEMASK,
+         SS_LEFT,
+         false,
+         {46, 25, 172, 11}},
         {"web label", IDC_STATIC, L"Static", L"\u7f51\u5740\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 48, 25, 8}},
         {"mail label", IDC_STATIC, L"Static", L"\u90ae\u7bb1\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 63, 25, 8}},
         {"web link", IDC_WEB_LINK, L"Static", kWebText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 48, 172, 8}},
@@ -337,8 +348,8 @@ TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
     struct Case {
         const char* name;
         WPARAM key;
-        size_t opened; // targets opened so far
-        HWND focus;    // where the focus is afterwards
+        size_t opened;  // targets opened so far
+        HWND focus;     // where the focus is afterwards
     } const cases[] = {
         {"Enter", VK_RETURN, 1, link},
         {"space", VK_SPACE, 2, link},
@@ -421,7 +432,7 @@ void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD)
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(g_closeWith, BN_CLICKED), 0);
 }
 
-} // namespace
+}  // namespace
 
 TEST(AboutBoxModal, ResultIsTheButtonThatClosedIt)
 {

@@ -46,7 +46,7 @@ HWND MakePopup(HWND owner, int x, int y, int width, int height)
                              nullptr);
 }
 
-} // namespace
+}  // namespace
 
 // Keeping the dialog inside the work area is the arithmetic's own test; here
 // the owner, found or handed in, and the monitor come from real windows.
@@ -55,7 +55,7 @@ TEST(CenterDialog, OwnerDecidesWhereTheDialogGoes)
     struct Case {
         const char* name;
         int showOwner;
-        bool handedIn; // passed as `over` rather than owning the dialog
+        bool handedIn;  // passed as `over` rather than owning the dialog
         bool overOwner;
     } const cases[] = {
         {"visible owner", SW_SHOWNOACTIVATE, false, true},
@@ -72,10 +72,10 @@ TEST(CenterDialog, OwnerDecidesWhereTheDialogGoes)
         const RECT target = c.overOwner ? WindowRect(owner) : WorkAreaOf(dialog);
         const POINT want = DoubleCentre(target);
         const POINT got = DoubleCentre(WindowRect(dialog));
-        EXPECT_LE(std::abs(want.x - got.x), 1) << c.name << ": dialog " << Show(WindowRect(dialog)) << " over "
-                                               << Show(target);
-        EXPECT_LE(std::abs(want.y - got.y), 1) << c.name << ": dialog " << Show(WindowRect(dialog)) << " over "
-                                               << Show(target);
+        EXPECT_LE(std::abs(want.x - got.x), 1)
+            << c.name << ": dialog " << Show(WindowRect(dialog)) << " over " << Show(target);
+        EXPECT_LE(std::abs(want.y - got.y), 1)
+            << c.name << ": dialog " << Show(WindowRect(dialog)) << " over " << Show(target);
         ::DestroyWindow(dialog);
         ::DestroyWindow(owner);
     }

@@ -11,10 +11,10 @@ std::string Show(const CenterPoint& p)
     return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")";
 }
 
-constexpr CenterRect kWorkArea = {0, 0, 1024, 738}; // a 1024x768 screen with a 30-pixel taskbar
+constexpr CenterRect kWorkArea = {0, 0, 1024, 738};  // a 1024x768 screen with a 30-pixel taskbar
 constexpr CenterRect kDialog = {0, 0, 340, 180};
 
-} // namespace
+}  // namespace
 
 TEST(CenterPosition, PlacesTheDialogAsTheOwnerAllows)
 {

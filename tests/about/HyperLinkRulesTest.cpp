@@ -19,7 +19,7 @@ std::string Describe(const std::optional<uint32_t>& color)
     return color ? "0x" + std::to_string(*color) : std::string("refused");
 }
 
-} // namespace
+}  // namespace
 
 TEST(ParseAnchorColor, ReadsRedGreenBlueAsLowBytes)
 {
@@ -30,14 +30,14 @@ TEST(ParseAnchorColor, ReadsRedGreenBlueAsLowBytes)
         {L"0,128,0", Rgb(0, 128, 0)},
         {L"0,0,255", Rgb(0, 0, 255)},
         {L"255,255,255", Rgb(255, 255, 255)},
-        {L"300,0,0", Rgb(44, 0, 0)},    // only the low 8 bits count
-        {L"0,0,-1", Rgb(0, 0, 255)},    // -1 is refused only in the first two parts
+        {L"300,0,0", Rgb(44, 0, 0)},  // only the low 8 bits count
+        {L"0,0,-1", Rgb(0, 0, 255)},  // -1 is refused only in the first two parts
         {L"-2,0,0", Rgb(254, 0, 0)},
-        {L" 12, 34 ,56", Rgb(12, 34, 56)}, // leading blanks, trailing junk after the digits
+        {L" 12, 34 ,56", Rgb(12, 34, 56)},  // leading blanks, trailing junk after the digits
         {L"1x,2y,3z", Rgb(1, 2, 3)},
-        {L",,5", Rgb(0, 0, 5)},         // empty parts read as 0
+        {L",,5", Rgb(0, 0, 5)},  // empty parts read as 0
         {L"1,2,3,4", Rgb(1, 2, 3)},
-        {L"99999999999,0,0", Rgb(255, 0, 0)}, // held to 32 bits, not overflowed
+        {L"99999999999,0,0", Rgb(255, 0, 0)},  // held to 32 bits, not overflowed
     };
     for (const Case& c : cases) {
         const std::optional<uint32_t> color = ParseAnchorColor(c.text);
@@ -72,8 +72,8 @@ TEST(CombineExtendedStyle, ChangesOnlyTheMaskedBits)
         {0, kLinkUnderlineHover, kLinkUnderlineHover, kLinkUnderlineHover},
         {kLinkNotUnderlined, kLinkUnderlineHover, kLinkUnderlineHover, kLinkNotUnderlined | kLinkUnderlineHover},
         {kLinkNotUnderlined | kLinkUnderlineHover, 0, kLinkNotUnderlined, kLinkUnderlineHover},
-        {kLinkNotUnderlined, kLinkUnderlineHover, kLinkNotUnderlined, 0}, // style bits outside the mask are dropped
-        {kLinkNotUnderlined | kLinkUnderlineHover, kLinkUnderlineHover, 0, kLinkUnderlineHover}, // mask 0: all bits
+        {kLinkNotUnderlined, kLinkUnderlineHover, kLinkNotUnderlined, 0},  // style bits outside the mask are dropped
+        {kLinkNotUnderlined | kLinkUnderlineHover, kLinkUnderlineHover, 0, kLinkUnderlineHover},  // mask 0: all bits
         {0xF0, 0, 0, 0},
     };
     for (const Case& c : cases) {

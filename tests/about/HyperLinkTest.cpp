@@ -80,9 +80,8 @@ std::string DaclText()
     if (!key) return "(no key)";
     std::vector<BYTE> descriptor = KeyDacl(key.Get());
     wchar_t* text = nullptr;
-    if (descriptor.empty() ||
-        !::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
-                                                               DACL_SECURITY_INFORMATION, &text, nullptr)) {
+    if (descriptor.empty() || !::ConvertSecurityDescriptorToStringSecurityDescriptorW(
+                                  descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
         return "(unreadable)";
     }
     const std::string result = Narrow(text);
@@ -97,8 +96,8 @@ public:
     explicit ReadOnlyKey(HKEY heldKey) : key(heldKey), original(KeyDacl(heldKey))
     {
         PSECURITY_DESCRIPTOR readOnly = nullptr;
-        if (original.empty() ||
-            !::ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadOnlyDacl, SDDL_REVISION_1, &readOnly, nullptr)) {
+        if (original.empty() || !::ConvertStringSecurityDescriptorToSecurityDescriptorW(kReadOnlyDacl, SDDL_REVISION_1,
+                                                                                        &readOnly, nullptr)) {
             return;
         }
         applied = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
@@ -154,10 +153,7 @@ std::string Hex(COLORREF color)
 // A bare window to put test controls on.
 class Host {
 public:
-    Host()
-        : hwnd(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr))
-    {
-    }
+    Host() : hwnd(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr)) {}
     ~Host() { ::DestroyWindow(hwnd); }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
@@ -173,7 +169,7 @@ private:
     HWND hwnd;
 };
 
-} // namespace
+}  // namespace
 
 // How the values are parsed is the colour parser's own test; here they
 // travel from the registry to the links.
@@ -201,7 +197,8 @@ TEST(HyperLinkColors, BrowserSettingsReplaceTheDefaults)
         if (c.readOnlyKey) {
             readOnly.emplace(colors.Get());
             ASSERT_TRUE(readOnly->Applied()) << c.name;
-            ASSERT_EQ(ERROR_ACCESS_DENIED, OpenColorKey(KEY_READ | KEY_WRITE)) << c.name << ": the key is not read-only";
+            ASSERT_EQ(ERROR_ACCESS_DENIED, OpenColorKey(KEY_READ | KEY_WRITE))
+                << c.name << ": the key is not read-only";
             ASSERT_EQ(ERROR_SUCCESS, OpenColorKey(KEY_READ)) << c.name;
         }
         CAboutDlg dialog([](const std::wstring&) { return true; });
@@ -231,7 +228,9 @@ TEST(HyperLinkRect, FollowsTheControlsAlignment)
         const LONG leftGap = r.left;
         const LONG rightGap = client.right - r.right;
         EXPECT_GT(r.right - r.left, 0) << c.name;
-        const LONG unevenness = c.style == SS_LEFT ? leftGap : c.style == SS_RIGHT ? rightGap : std::abs(leftGap - rightGap);
+        const LONG unevenness = c.style == SS_LEFT    ? leftGap
+                                : c.style == SS_RIGHT ? rightGap
+                                                      : std::abs(leftGap - rightGap);
         EXPECT_LE(unevenness, c.style == SS_CENTER ? 1 : 0) << c.name << ": gaps " << leftGap << ", " << rightGap;
         ::DestroyWindow(control);
     }

@@ -48,8 +48,7 @@ struct FakeSettings {
 std::wstring IniValue(const wchar_t* section, const wchar_t* key)
 {
     wchar_t text[MAX_PATH] = {};
-    ::GetPrivateProfileStringW(section, key, L"(missing)", text, MAX_PATH,
-                               DataFolderReset::File(L"lumi.ini").c_str());
+    ::GetPrivateProfileStringW(section, key, L"(missing)", text, MAX_PATH, DataFolderReset::File(L"lumi.ini").c_str());
     return text;
 }
 
@@ -162,7 +161,6 @@ struct EndingFrameFixture : ::testing::Test, FrameParts {
     CMessageLoop loop;
     std::optional<CMainFrame> frame;
 };
-
 
 }  // namespace
 

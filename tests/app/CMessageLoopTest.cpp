@@ -61,8 +61,7 @@ protected:
             log.push_back("timer");
             return 0;
         }
-        if (msg >= WM_APP || msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE || msg == WM_PAINT ||
-            msg == kCaretBlink) {
+        if (msg >= WM_APP || msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE || msg == WM_PAINT || msg == kCaretBlink) {
             log.push_back("dispatch " + Hex(msg));
         }
         return CWindowImpl::HandleMessage(msg, wParam, lParam);
@@ -74,9 +73,11 @@ private:
 
 class LoggingFilter : public CMessageFilter {
 public:
-    LoggingFilter(Log& sink, std::string valueName, UINT consumesAll = 0) : log(sink), name(std::move(valueName)), consumes(consumesAll)
-    {
-    }
+    LoggingFilter(Log& sink, std::string valueName, UINT consumesAll = 0)
+        : log(sink),
+          name(std::move(valueName)),
+          consumes(consumesAll)
+    {}
 
     bool FilterMessage(MSG* msg) override
     {
@@ -136,7 +137,7 @@ TEST(CMessageLoop, OffersFiltersNewestFirstAndStopsAtTheFirstTaker)
     loop.RunLoop();
 
     const Log expected = {
-        "filter C 8001", "filter B 8001",                                     // consumed by B, never dispatched
+        "filter C 8001", "filter B 8001",                                    // consumed by B, never dispatched
         "filter C 8002", "filter B 8002", "filter A 8002", "dispatch 8002",  // nobody takes it
     };
     EXPECT_EQ(expected, log) << Join(log);
@@ -178,8 +179,8 @@ TEST(CMessageLoop, RearmsIdleOnlyAfterRealMessages)
         ASSERT_EQ(0, loop.RunLoop()) << "the loop hung after message " << Hex(c.msg) << ": " << Join(log);
 
         const std::string dispatched = "dispatch " + Hex(c.msg);
-        const Log expected = c.rearms ? Log{"idle", dispatched, "idle", "timer", "idle"}
-                                      : Log{"idle", dispatched, "timer", "idle"};
+        const Log expected =
+            c.rearms ? Log{"idle", dispatched, "idle", "timer", "idle"} : Log{"idle", dispatched, "timer", "idle"};
         EXPECT_EQ(expected, log) << "message " << Hex(c.msg) << ": " << Join(log);
     }
 }

@@ -207,7 +207,7 @@ TEST(CTrayIconImpl, LeftReleaseAndDoubleClickRunTheFirstMenuItem)
         UINT mouse;
         size_t commands;
     } const cases[] = {
-        {WM_LBUTTONUP, 1}, {WM_LBUTTONDBLCLK, 1},   {WM_LBUTTONDOWN, 0},  {WM_MOUSEMOVE, 0},
+        {WM_LBUTTONUP, 1},   {WM_LBUTTONDBLCLK, 1}, {WM_LBUTTONDOWN, 0}, {WM_MOUSEMOVE, 0},
         {WM_RBUTTONDOWN, 0}, {WM_RBUTTONDBLCLK, 0}, {WM_MBUTTONUP, 0},
     };
     for (const Case& c : cases) {
@@ -260,10 +260,9 @@ namespace {
 // A visible top-level window of its own, STATIC class.
 struct PlainWindow {
     PlainWindow(const wchar_t* caption, DWORD style, HWND owner)
-        : window(::CreateWindowExW(0, L"STATIC", caption, style | WS_VISIBLE, 0, 0, 100, 100, owner, nullptr,
-                                   nullptr, nullptr))
-    {
-    }
+        : window(::CreateWindowExW(0, L"STATIC", caption, style | WS_VISIBLE, 0, 0, 100, 100, owner, nullptr, nullptr,
+                                   nullptr))
+    {}
     ~PlainWindow() { ::DestroyWindow(window); }
     PlainWindow(const PlainWindow&) = delete;
     PlainWindow& operator=(const PlainWindow&) = delete;

@@ -44,8 +44,8 @@ const Monitor* OutermostAtRow(const std::vector<Monitor>& monitors, long y, bool
     const Monitor* outermost = nullptr;
     for (const Monitor& m : monitors) {
         if (y < m.whole.top || y >= m.whole.bottom) continue;
-        if (outermost == nullptr || (left ? m.whole.left < outermost->whole.left
-                                          : m.whole.right > outermost->whole.right)) {
+        if (outermost == nullptr ||
+            (left ? m.whole.left < outermost->whole.left : m.whole.right > outermost->whole.right)) {
             outermost = &m;
         }
     }

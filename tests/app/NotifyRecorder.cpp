@@ -11,7 +11,7 @@ bool IsLiveIcon(HICON icon)
     if (info.hbmMask) ::DeleteObject(info.hbmMask);
     return true;
 }
-}
+}  // namespace
 
 NotifyRecorder::NotifyRecorder()
 {
@@ -35,9 +35,13 @@ BOOL WINAPI NotifyRecorder::Notify(DWORD message, PNOTIFYICONDATAW data)
 std::string NotifyName(DWORD message)
 {
     switch (message) {
-    case NIM_ADD: return "NIM_ADD";
-    case NIM_MODIFY: return "NIM_MODIFY";
-    case NIM_DELETE: return "NIM_DELETE";
-    default: return "NIM_" + std::to_string(message);
+    case NIM_ADD:
+        return "NIM_ADD";
+    case NIM_MODIFY:
+        return "NIM_MODIFY";
+    case NIM_DELETE:
+        return "NIM_DELETE";
+    default:
+        return "NIM_" + std::to_string(message);
     }
 }

@@ -45,8 +45,8 @@ std::wstring FourParts(std::wstring version)
 
 std::wstring Joined(DWORD high, DWORD low)
 {
-    return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
-           std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low));
+    return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." + std::to_wstring(HIWORD(low)) +
+           L"." + std::to_wstring(LOWORD(low));
 }
 
 // Latin letters, digits and marks, or Chinese: a text that survived the
@@ -84,7 +84,7 @@ INT_PTR CALLBACK IgnoreAll(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ProgramFile, VersionResourceCarriesTheProjectVersion)
 {

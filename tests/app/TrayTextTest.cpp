@@ -47,12 +47,11 @@ TEST(ClampMenuX, MovesXIntoTheWorkAreaSpan)
     struct Case {
         long x, left, right, expected;
     } const cases[] = {
-        {-50, 0, 1024, 0},      // left of the only monitor
-        {1500, 0, 1024, 1024},  // right of it
-        {500, 0, 1024, 500},    // inside stays
-        {0, 0, 1024, 0},        // on the edges stays
-        {1024, 0, 1024, 1024},
-        {-2000, -1280, 0, -1280},  // a monitor left of the primary one
+        {-50, 0, 1024, 0},                                  // left of the only monitor
+        {1500, 0, 1024, 1024},                              // right of it
+        {500, 0, 1024, 500},                                // inside stays
+        {0, 0, 1024, 0},                                    // on the edges stays
+        {1024, 0, 1024, 1024},   {-2000, -1280, 0, -1280},  // a monitor left of the primary one
         {100, 1024, 2048, 1024},
     };
     for (const Case& c : cases) {

@@ -158,8 +158,9 @@ TEST_F(CConfTest, AnsiFileBecomesUtf16KeepingWhatTheSaveDoesNotTouch)
     ASSERT_TRUE(conf.Save(false));
     const std::string bytes = ReadBytes(iniPath);
     EXPECT_EQ("\xFF\xFE", bytes.substr(0, 2));
-    EXPECT_EQ(L"; note\r\n[GENERAL]\r\nplayinterval=20\r\nmine=1\r\nlastpic=\r\nstyle=1\r\nstate=0\r\n\r\n[9]\r\nx=y\r\n",
-              Utf16Body(bytes));
+    EXPECT_EQ(
+        L"; note\r\n[GENERAL]\r\nplayinterval=20\r\nmine=1\r\nlastpic=\r\nstyle=1\r\nstate=0\r\n\r\n[9]\r\nx=y\r\n",
+        Utf16Body(bytes));
     ASSERT_TRUE(conf.Save(false));
     EXPECT_EQ(bytes, ReadBytes(iniPath)) << "saving again writes the same bytes";
 }
@@ -211,9 +212,9 @@ TEST_F(CConfTest, NewFileGoesToDataFolderAsUtf16WithKeysInOrder)
 
     const std::wstring text = Utf16Body(bytes);
     const size_t order[] = {
-        text.find(L"[GENERAL]"), text.find(L"playinterval=15"), text.find(L"lastpic="), text.find(L"style=1"),
-        text.find(L"state=0"),   text.find(L"pathcount=1"),     text.find(L"[1]"),      text.find(L"path=C:\\A"),
-        text.find(L"time=7"),
+        text.find(L"[GENERAL]"), text.find(L"playinterval=15"), text.find(L"lastpic="),
+        text.find(L"style=1"),   text.find(L"state=0"),         text.find(L"pathcount=1"),
+        text.find(L"[1]"),       text.find(L"path=C:\\A"),      text.find(L"time=7"),
     };
     for (size_t i = 0; i < std::size(order); ++i) {
         ASSERT_NE(std::wstring::npos, order[i]) << "item " << i;
@@ -279,4 +280,4 @@ TEST(DataFolder, RefusesBuffersBelowThePathLimit)
     EXPECT_EQ(L"\\Lumivane", path.substr(path.size() - 9));
 }
 
-} // namespace
+}  // namespace

@@ -8,8 +8,14 @@ TEST(FolderTime, ParsesLikeWtoi)
         const wchar_t* text;
         int32_t expected;
     } const cases[] = {
-        {L"1700000000", 1700000000}, {L"-5", -5},   {L"  42abc", 42},  {L"", 0},
-        {L"abc", 0},                 {L"+7", 7},    {L"- 7", 0},       {L"99999999999", INT32_MAX},
+        {L"1700000000", 1700000000},
+        {L"-5", -5},
+        {L"  42abc", 42},
+        {L"", 0},
+        {L"abc", 0},
+        {L"+7", 7},
+        {L"- 7", 0},
+        {L"99999999999", INT32_MAX},
         {L"-99999999999", INT32_MIN},
     };
     for (const Case& c : cases) {

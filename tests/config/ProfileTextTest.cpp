@@ -25,7 +25,8 @@ TEST(ProfileText, ChangesOnlyWhatIsSet)
         // A key is rewritten where it stands, its name matched without regard to case or spaces.
         {L"[general]\nState = 1\nx=y", {L"GENERAL", L"state", L"0"}, L"[general]\r\nstate=0\r\nx=y\r\n"},
         // New keys go before the blank lines that end a section; other sections, comments and keys stay.
-        {L";c\r\n[1]\r\npath=A\r\n\r\n[GENERAL]\r\nk\r\n", {L"1", L"time", L"5"},
+        {L";c\r\n[1]\r\npath=A\r\n\r\n[GENERAL]\r\nk\r\n",
+         {L"1", L"time", L"5"},
          L";c\r\n[1]\r\npath=A\r\ntime=5\r\n\r\n[GENERAL]\r\nk\r\n"},
         // Only the first section of a name counts, as for the reader.
         {L"[1]\r\n[1]\r\npath=B\r\n", {L"1", L"path", L""}, L"[1]\r\npath=\r\n[1]\r\npath=B\r\n"},
@@ -54,12 +55,12 @@ TEST(ProfileText, ReadsValuesAsTheProfileReaderDoes)
 
 TEST(ProfileText, FolderSectionsAreTheNumberedOnesUpToTheCount)
 {
-    const std::vector<std::wstring> names = {L"GENERAL", L"3", L"01", L"1", L"-1", L"+2", L"3", L"1x",
-                                             L"",        L"2147483647", L"99999999999", L"4"};
+    const std::vector<std::wstring> names = {L"GENERAL", L"3",  L"01", L"1",          L"-1",          L"+2",
+                                             L"3",       L"1x", L"",   L"2147483647", L"99999999999", L"4"};
     EXPECT_EQ((std::vector<int>{1, 3}), FolderSectionNumbers(names, 3));
     EXPECT_EQ((std::vector<int>{1, 3, 4, 2147483647}), FolderSectionNumbers(names, 2147483647));
     EXPECT_TRUE(FolderSectionNumbers(names, 0).empty());
     EXPECT_TRUE(FolderSectionNumbers(names, -5).empty());
 }
 
-} // namespace
+}  // namespace

@@ -38,7 +38,7 @@ void CALLBACK ReportBoxRect(HWND, UINT, UINT_PTR timer, DWORD)
     Report("weblink %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {

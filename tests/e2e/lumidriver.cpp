@@ -318,8 +318,8 @@ int Record()
     FILE* log = count > 2 ? ::_wfopen(args[2], L"ab") : nullptr;
     ::LocalFree(args);
     if (log == nullptr) return kFailed;
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(size, '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), &bytes[0], size, nullptr, nullptr);
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), log) == bytes.size();
@@ -328,9 +328,10 @@ int Record()
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: lumidriver wait-window|wait-gone|post|send|send-registered|broadcast|msgid|"
-                         "foreground|visibility|menu-rect|end-dialog|dialog-text|tooltip|close-window|"
-                         "tray-delete|tray-point|watch|process-path|record ...\n");
+    std::fprintf(stderr,
+                 "usage: lumidriver wait-window|wait-gone|post|send|send-registered|broadcast|msgid|"
+                 "foreground|visibility|menu-rect|end-dialog|dialog-text|tooltip|close-window|"
+                 "tray-delete|tray-point|watch|process-path|record ...\n");
     return kFailed;
 }
 

@@ -33,7 +33,7 @@ void CALLBACK ReportDialogRect(HWND, UINT, UINT_PTR timer, DWORD)
     Report("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {

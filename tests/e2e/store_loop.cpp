@@ -108,7 +108,7 @@ int Check(const std::wstring& dir, const Version& a, const Version& b)
     return confOk && listOk ? 0 : 1;
 }
 
-} // namespace
+}  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {

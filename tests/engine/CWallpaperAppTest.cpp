@@ -36,8 +36,8 @@ HWND CreateTopLevel(const wchar_t* className)
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = className;
     ::RegisterClassExW(&wc);
-    return ::CreateWindowExW(0, className, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    return ::CreateWindowExW(0, className, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr, nullptr, wc.hInstance,
+                             nullptr);
 }
 
 // The one window a test says is cloaked.
@@ -475,4 +475,4 @@ TEST_F(CWallpaperAppTest, ShutdownSavesAndMayRunTwice)
     EXPECT_EQ(L"1", IniValue(L"GENERAL", L"state")) << "the second run saves again";
 }
 
-} // namespace
+}  // namespace

@@ -23,8 +23,7 @@ std::wstring ReadDesktopValue(const wchar_t* name)
 {
     wchar_t value[MAX_PATH * 2] = {};
     DWORD bytes = sizeof(value);
-    if (::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-        ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) {
         return L"(missing)";
     }
     return value;
@@ -42,9 +41,15 @@ std::string Describe(const std::vector<FakeActiveDesktop::Call>& calls)
     std::string text;
     for (const FakeActiveDesktop::Call& call : calls) {
         switch (call.kind) {
-        case Kind::SetWallpaper: text += "SetWallpaper(" + Narrow(call.path) + ") "; break;
-        case Kind::SetWallpaperOptions: text += "SetWallpaperOptions(style " + std::to_string(call.style) + ") "; break;
-        case Kind::ApplyChanges: text += "ApplyChanges(" + std::to_string(call.flags) + ") "; break;
+        case Kind::SetWallpaper:
+            text += "SetWallpaper(" + Narrow(call.path) + ") ";
+            break;
+        case Kind::SetWallpaperOptions:
+            text += "SetWallpaperOptions(style " + std::to_string(call.style) + ") ";
+            break;
+        case Kind::ApplyChanges:
+            text += "ApplyChanges(" + std::to_string(call.flags) + ") ";
+            break;
         }
     }
     return text;
@@ -162,9 +167,9 @@ TEST_F(CWallpaperPlayerTest, SetCurrentPathMatchesExactlyAndShowsNothing)
         int expected;
     } const cases[] = {
         {L"C:\\P\\b.jpg", 2},
-        {L"C:\\P\\B.jpg", 1},   // the first of two equal entries
-        {L"c:\\p\\a.jpg", 1},   // differs in case only: position kept
-        {L"C:\\P\\a", 1},       // a prefix is not the path
+        {L"C:\\P\\B.jpg", 1},  // the first of two equal entries
+        {L"c:\\p\\a.jpg", 1},  // differs in case only: position kept
+        {L"C:\\P\\a", 1},      // a prefix is not the path
         {L"", 1},
         {nullptr, 1},
     };
@@ -201,7 +206,10 @@ TEST_F(CWallpaperPlayerTest, DeleteTableOfSixEntries)
         int expectedPosition;
         int shownFormer;  // former index of the picture shown, or -1 for none
     } const cases[] = {
-        {3, 1, 2, -1}, {3, 3, 3, 4}, {3, 5, 3, -1}, {5, 5, 0, 0},
+        {3, 1, 2, -1},
+        {3, 3, 3, 4},
+        {3, 5, 3, -1},
+        {5, 5, 0, 0},
     };
     for (const Case& c : cases) {
         const std::vector<std::wstring> paths = MakeFiles(6);
@@ -237,8 +245,8 @@ TEST_F(CWallpaperPlayerTest, FileThatCannotBeDeletedKeepsTheList)
     Fill(paths);
     MoveTo(1);
     ::DeleteFileW(paths[0].c_str());  // gone already
-    UniqueFile inUse(::CreateFileW(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                   nullptr));
+    UniqueFile inUse(
+        ::CreateFileW(paths[1].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(inUse.IsValid());
 
     EXPECT_FALSE(player.DeletePicture(0));
@@ -310,7 +318,6 @@ TEST_F(CWallpaperPlayerTest, ReleasesTheServiceWhenDestroyed)
     }
     EXPECT_EQ(1, fake.references) << "only the fixture's player still holds it";
 }
-
 
 // Where the service is a stub, the picture still reaches the desktop through the system call.
 class StubDesktopTest : public CWallpaperPlayerTest {

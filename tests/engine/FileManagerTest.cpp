@@ -157,16 +157,24 @@ TEST_F(FileManagerTest, ChoosesTheFolderAloneFromExplorerSettings)
         Setting desktopProcess;
         bool folderAlone;
     } const cases[] = {
-        {kAbsent, kAbsent, false}, {kZero, kZero, false}, {kOne, kAbsent, true}, {kOne, kZero, true},
-        {kAbsent, kOne, true},     {kZero, kOne, true},   {kOne, kOne, true},    {kText, kAbsent, false},
-        {kAbsent, kText, false},
+        {kAbsent, kAbsent, false}, {kZero, kZero, false},   {kOne, kAbsent, true},
+        {kOne, kZero, true},       {kAbsent, kOne, true},   {kZero, kOne, true},
+        {kOne, kOne, true},        {kText, kAbsent, false}, {kAbsent, kText, false},
     };
     const auto apply = [](RegistryBackup& value, Setting setting) {
         switch (setting) {
-        case kAbsent: value.Remove(); break;
-        case kZero: value.SetDword(0); break;
-        case kOne: value.SetDword(1); break;
-        case kText: value.SetText(L"1"); break;
+        case kAbsent:
+            value.Remove();
+            break;
+        case kZero:
+            value.SetDword(0);
+            break;
+        case kOne:
+            value.SetDword(1);
+            break;
+        case kText:
+            value.SetText(L"1");
+            break;
         }
     };
     for (const Case& c : cases) {

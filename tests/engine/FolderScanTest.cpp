@@ -42,8 +42,8 @@ std::vector<std::wstring> PlatformOrder(const std::wstring& folder)
 
 bool SetFolderTime(const std::wstring& folder, int64_t secondsSince1970)
 {
-    UniqueFile handle(::CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFile handle(::CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle) return false;
     const uint64_t ticks = static_cast<uint64_t>((secondsSince1970 + kEpochDifference) * kTicksPerSecond);
     FILETIME time = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
@@ -186,10 +186,18 @@ TEST(IsPicture, JudgesTheExtensionOfTheFileName)
         const wchar_t* path;
         bool expected;
     } const cases[] = {
-        {L"C:\\P\\Sea.JPG", true},      {L"C:\\P\\a.b.gif", true},     {L"C:\\P\\x.jpeg", true},
-        {L"C:\\P\\x.BMP", true},        {L"C:\\P\\my pic.png", true},  {L"C:\\P\\photo.jpe", false},
-        {L"C:\\P\\photo.tif", false},   {L"C:\\P\\photo.jpg.txt", false}, {L"C:\\P\\nodot", false},
-        {L"C:\\P.jpg\\nodot", false},   {L"", false},                  {nullptr, false},
+        {L"C:\\P\\Sea.JPG", true},
+        {L"C:\\P\\a.b.gif", true},
+        {L"C:\\P\\x.jpeg", true},
+        {L"C:\\P\\x.BMP", true},
+        {L"C:\\P\\my pic.png", true},
+        {L"C:\\P\\photo.jpe", false},
+        {L"C:\\P\\photo.tif", false},
+        {L"C:\\P\\photo.jpg.txt", false},
+        {L"C:\\P\\nodot", false},
+        {L"C:\\P.jpg\\nodot", false},
+        {L"", false},
+        {nullptr, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, CWallpaperPlayer::IsPicture(c.path))

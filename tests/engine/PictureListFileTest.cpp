@@ -177,15 +177,20 @@ TEST_F(ListFileTest, WesternCodePageBytes)
     ASSERT_EQ(kWestern, ListFileCodePage());
     Hold({L"C:\\Caf\u00E9\\\u00FCber.jpg"});
     ASSERT_TRUE(player.SaveList(file.c_str()));
-    EXPECT_EQ(Hex("C:\\Caf\xE9\\\xFC" "ber.jpg\r\n"), Hex(ReadBytes(file)));
-    EXPECT_EQ(Show({L"C:\\Caf\u00E9\\\u00FCber.jpg"}), Show(Load("C:\\Caf\xE9\\\xFC" "ber.jpg\r\n")));
+    EXPECT_EQ(Hex("C:\\Caf\xE9\\\xFC"
+                  "ber.jpg\r\n"),
+              Hex(ReadBytes(file)));
+    EXPECT_EQ(Show({L"C:\\Caf\u00E9\\\u00FCber.jpg"}), Show(Load("C:\\Caf\xE9\\\xFC"
+                                                                 "ber.jpg\r\n")));
 }
 
 TEST_F(ListFileTest, BadBytesEndTheRead)
 {
     // Bytes that are no UTF-8 in a file marked as UTF-8: the line's text before them is the last entry.
-    EXPECT_EQ(Show({L"C:\\a.jpg", L"C:\\b"}), Show(Load(std::string(kBom) + "C:\\a.jpg\r\nC:\\b\xC3(.jpg\r\nC:\\c.jpg\r\n")));
-    EXPECT_EQ(Show({L"C:\\a.jpg"}), Show(Load(std::string(kBom) + "C:\\a.jpg\r\n\xFF" "C:\\b.jpg\r\nC:\\c.jpg\r\n")));
+    EXPECT_EQ(Show({L"C:\\a.jpg", L"C:\\b"}),
+              Show(Load(std::string(kBom) + "C:\\a.jpg\r\nC:\\b\xC3(.jpg\r\nC:\\c.jpg\r\n")));
+    EXPECT_EQ(Show({L"C:\\a.jpg"}), Show(Load(std::string(kBom) + "C:\\a.jpg\r\n\xFF"
+                                                                  "C:\\b.jpg\r\nC:\\c.jpg\r\n")));
 }
 
 TEST_F(ListFileTest, WhatCannotBeReadBackIsNeitherReadNorWritten)
@@ -267,14 +272,14 @@ TEST_F(ListFileChineseTest, ReadsTheUserCodePage)
 TEST_F(ListFileChineseTest, BytesTheCodePageCannotConvertEndTheRead)
 {
     // 0x81 opens a two-byte character that a space cannot finish.
-    EXPECT_EQ(Show({L"C:\\a.jpg", L"C:\\\u6C49"}),
-              Show(Load("C:\\a.jpg\r\nC:\\\xBA\xBA\x81 b.jpg\r\nC:\\c.jpg\r\n")));
+    EXPECT_EQ(Show({L"C:\\a.jpg", L"C:\\\u6C49"}), Show(Load("C:\\a.jpg\r\nC:\\\xBA\xBA\x81 b.jpg\r\nC:\\c.jpg\r\n")));
     EXPECT_EQ(Show({L"C:\\a.jpg"}), Show(Load("C:\\a.jpg\r\n\x81 C:\\b.jpg\r\nC:\\c.jpg\r\n")));
 }
 
 TEST_F(ListFileChineseTest, Utf8FileIsReadAsUtf8)
 {
-    EXPECT_EQ(Show({L"C:\\\u56FE\u7247\\a.jpg"}), Show(Load(std::string(kBom) + "C:\\\xE5\x9B\xBE\xE7\x89\x87\\a.jpg\r\n")));
+    EXPECT_EQ(Show({L"C:\\\u56FE\u7247\\a.jpg"}),
+              Show(Load(std::string(kBom) + "C:\\\xE5\x9B\xBE\xE7\x89\x87\\a.jpg\r\n")));
 }
 
 }  // namespace

@@ -30,9 +30,16 @@ TEST(PlaylistRules, StepBackwardWrapsToLastEntryAndNeverLeavesTheList)
     struct Case {
         int position, count, expected;
     } const cases[] = {
-        {-1, 3, 2}, {0, 3, 2}, {1, 3, 0}, {2, 3, 1},
+        {-1, 3, 2},
+        {0, 3, 2},
+        {1, 3, 0},
+        {2, 3, 1},
         // Past the end, after a rebuild shrank the list: the last entry.
-        {3, 3, 2}, {4, 3, 2}, {100, 3, 2}, {0, 1, 0}, {5, 1, 0},
+        {3, 3, 2},
+        {4, 3, 2},
+        {100, 3, 2},
+        {0, 1, 0},
+        {5, 1, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, StepBackward(c.position, c.count)) << "from " << c.position << " of " << c.count;
@@ -46,9 +53,9 @@ TEST(PlaylistRules, DeleteAtTheEdgesOfTheList)
         int index, position, countAfter;
         DeleteStep expected;
     } const cases[] = {
-        {0, 0, 0, {0, false}},   // only entry: nothing left to show
-        {0, -1, 2, {-1, false}}, // no current picture
-        {2, 7, 4, {6, false}},   // position past the end stays past the end
+        {0, 0, 0, {0, false}},    // only entry: nothing left to show
+        {0, -1, 2, {-1, false}},  // no current picture
+        {2, 7, 4, {6, false}},    // position past the end stays past the end
     };
     for (const Case& c : cases) {
         const DeleteStep step = StepAfterDelete(c.index, c.position, c.countAfter);
@@ -69,7 +76,7 @@ TEST(PlaylistRules, PrefixComparesAsciiLettersWithoutCase)
         {L"C:\\Pics", L"C:\\Pics\\", false},  // shorter than the prefix
         {L"C:\\Pics\\", L"C:\\PICS\\", true},
         {L"C:\\\u00C9t\u00E9\\a.jpg", L"C:\\\u00E9t\u00E9\\", false},  // only ASCII letters fold
-        {L"C:\\[x]\\a.jpg", L"C:\\{X}\\", false},  // '[' and '{' are not a case pair
+        {L"C:\\[x]\\a.jpg", L"C:\\{X}\\", false},                      // '[' and '{' are not a case pair
         {L"anything", L"", true},
     };
     for (const Case& c : cases) {
@@ -86,13 +93,13 @@ TEST(PlaylistRules, ListLinesSplitAtLineFeedAndDropOneCarriageReturn)
     } const cases[] = {
         {"", {}},
         {"a\r\nb\r\n", {"a", "b"}},
-        {"a\r\nb", {"a", "b"}},            // last line without line end
-        {"a\r\n\r\nb\r\n", {"a", "", "b"}}, // blank middle line
-        {"a\nb\n", {"a", "b"}},            // bare LF
+        {"a\r\nb", {"a", "b"}},              // last line without line end
+        {"a\r\n\r\nb\r\n", {"a", "", "b"}},  // blank middle line
+        {"a\nb\n", {"a", "b"}},              // bare LF
         {"\r\n", {""}},
-        {"a\r\r\n", {"a\r"}},              // only the CR right before LF goes
+        {"a\r\r\n", {"a\r"}},  // only the CR right before LF goes
         {"a\rb\r\n", {"a\rb"}},
-        {"a\r", {"a\r"}},                  // a CR at the very end is content
+        {"a\r", {"a\r"}},  // a CR at the very end is content
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Show(c.expected), Show(TakeAllLines(c.bytes))) << testing::PrintToString(c.bytes);

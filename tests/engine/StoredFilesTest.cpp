@@ -179,20 +179,36 @@ private:
 
     std::string Number()
     {
-        const char* const numbers[] = {"2147483647", "99999999999", "-2147483648", "-1", "0",  " 12 ",
-                                       "0x7fffffff", "1e9",         "",            "+3", "  ", "4294967296"};
-        return Pick(3) == 0 ? std::to_string(static_cast<int>(random())) : numbers[Pick(static_cast<int>(std::size(numbers)))];
+        const char* const numbers[] = {"2147483647", "99999999999", "-2147483648", "-1",
+                                       "0",          " 12 ",        "0x7fffffff",  "1e9",
+                                       "",           "+3",          "  ",          "4294967296"};
+        return Pick(3) == 0 ? std::to_string(static_cast<int>(random()))
+                            : numbers[Pick(static_cast<int>(std::size(numbers)))];
     }
 
     // A path, or something that stands in its place: cut DBCS and UTF-8, NULs, quotes, long runs.
     std::string Value()
     {
-        const std::string values[] = {"C:\\P",  "C:\\\xCD\xBC\xC6\xAC", "C:\\\x81", "C:\\\xC3(", "\"C:\\q\"", " C:\\s ",
-                                      "C:\\a\0b"s, "\xEF\xBB\xBF" "C:\\u", "C:\\\x8E\xCA\x90^", "=",  "[1]",  ";c"};
+        const std::string values[] = {"C:\\P",
+                                      "C:\\\xCD\xBC\xC6\xAC",
+                                      "C:\\\x81",
+                                      "C:\\\xC3(",
+                                      "\"C:\\q\"",
+                                      " C:\\s ",
+                                      "C:\\a\0b"s,
+                                      "\xEF\xBB\xBF"
+                                      "C:\\u",
+                                      "C:\\\x8E\xCA\x90^",
+                                      "=",
+                                      "[1]",
+                                      ";c"};
         switch (Pick(16)) {
-        case 0: return Bytes(Pick(40));
-        case 1: return std::string(static_cast<size_t>(Pick(3000)), 'x');
-        default: return values[Pick(static_cast<int>(std::size(values)))];
+        case 0:
+            return Bytes(Pick(40));
+        case 1:
+            return std::string(static_cast<size_t>(Pick(3000)), 'x');
+        default:
+            return values[Pick(static_cast<int>(std::size(values)))];
         }
     }
 
@@ -217,10 +233,14 @@ private:
             if (Pick(3) == 0) wide.pop_back();
             return wide;
         }
-        case 2: return "\xEF\xBB\xBF" + text;
-        case 3: return "\xFE\xFF" + text;
-        case 4: return Pick(2) == 0 ? std::string(kUtf16Bom) : kUtf16Bom + std::string(kUtf16Bom) + text;
-        default: return text;
+        case 2:
+            return "\xEF\xBB\xBF" + text;
+        case 3:
+            return "\xFE\xFF" + text;
+        case 4:
+            return Pick(2) == 0 ? std::string(kUtf16Bom) : kUtf16Bom + std::string(kUtf16Bom) + text;
+        default:
+            return text;
         }
     }
 
@@ -316,7 +336,8 @@ TEST(StoreFullDisk, FullDriveKeepsTheOldFilesAndSaysSo)
     }
 
     CConf bigger = old;
-    for (int i = 0; i < 50; ++i) bigger.folders.push_back(CFolderEntry{L"C:\\More\\" + std::to_wstring(i), L"2", false});
+    for (int i = 0; i < 50; ++i)
+        bigger.folders.push_back(CFolderEntry{L"C:\\More\\" + std::to_wstring(i), L"2", false});
     CConf general = old;
     general.playinterval = 99;
     const std::vector<std::wstring> pictures(200, L"C:\\P\\new.jpg");
@@ -335,4 +356,4 @@ TEST(StoreFullDisk, FullDriveKeepsTheOldFilesAndSaysSo)
     std::printf("[ figures  ] full drive: saves refused, old files kept%s\n", HasFailure() ? " - FAILED" : "");
 }
 
-} // namespace
+}  // namespace

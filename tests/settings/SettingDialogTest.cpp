@@ -39,7 +39,7 @@ public:
         std::wstring caption;
         std::wstring message;
         bool canCancel;
-        bool titled; // shows the picker's title line
+        bool titled;  // shows the picker's title line
         POINT centre;
     };
 
@@ -49,8 +49,8 @@ public:
         windowClass.lpfnWndProc = &TestOwner::WindowProc;
         windowClass.lpszClassName = L"LumivaneSettingsTestOwner";
         ::RegisterClassW(&windowClass);
-        hwnd = ::CreateWindowW(windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 400, 300, nullptr, nullptr,
-                               nullptr, nullptr);
+        hwnd = ::CreateWindowW(windowClass.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 400, 300, nullptr, nullptr, nullptr,
+                               nullptr);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         ::SetTimer(hwnd, 1, kAnswerPeriodMs, nullptr);
     }
@@ -59,7 +59,7 @@ public:
     HWND hwnd = nullptr;
     HWND dialog = nullptr;
     int answer = IDOK;
-    std::vector<std::wstring> shown; // the folders of WM_SHOW_PICTURE
+    std::vector<std::wstring> shown;  // the folders of WM_SHOW_PICTURE
     std::vector<Box> boxes;
 
 private:
@@ -82,7 +82,9 @@ private:
         const std::wstring title = LoadResString(IDS_CHOOSE_FOLDER);
         RECT rect = {};
         ::GetWindowRect(box, &rect);
-        boxes.push_back({CWindow(box).GetText(), message, cancel != nullptr && ::IsWindowVisible(cancel) != FALSE,
+        boxes.push_back({CWindow(box).GetText(),
+                         message,
+                         cancel != nullptr && ::IsWindowVisible(cancel) != FALSE,
                          ::FindWindowExW(box, nullptr, L"Static", title.c_str()) != nullptr,
                          {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}});
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
@@ -218,7 +220,7 @@ protected:
     const std::wstring link = StartupFolder() + L"\\Lumivane.lnk";
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SettingDialogTest, OpensWithTheCopyShown)
 {
@@ -254,7 +256,7 @@ TEST_F(SettingDialogTest, OpensWithTheCopyShown)
     EXPECT_EQ(client.right * 3 / 4, ListView_GetColumnWidth(list, 0));
     EXPECT_EQ(client.right / 4, ListView_GetColumnWidth(list, 1));
     const std::wstring headers[] = {L"\u8def\u5f84", L"\u5f53\u524d\u56fe\u7247"};
-    const std::wstring items[] = {L"\u5c45\u4e2d", L"\u5e73\u94fa", L"\u62c9\u4f38"}; // centre, tile, stretch
+    const std::wstring items[] = {L"\u5c45\u4e2d", L"\u5e73\u94fa", L"\u62c9\u4f38"};  // centre, tile, stretch
     for (int i = 0; i < 3; ++i) {
         wchar_t text[64] = {};
         LVCOLUMNW column = {};
@@ -309,7 +311,7 @@ TEST_F(SettingDialogTest, AddTakesThePickersFolderUnlessItIsListed)
     struct Answer {
         bool chosen;
         std::wstring path;
-        std::wstring first; // the picker's first selection expected
+        std::wstring first;  // the picker's first selection expected
     };
     const std::vector<Answer> answers = {
         {false, L"", L""},
@@ -349,7 +351,7 @@ TEST_F(SettingDialogTest, GoToSendsAFolderOnlyWhenItIsNotTheCurrentOne)
         const char* name;
         int row;
         bool doubleClick;
-        const wchar_t* sends; // null: nothing
+        const wchar_t* sends;  // null: nothing
         int marked;
     } const steps[] = {
         {"marked row, other case", 1, false, L"C:\\Pics\\b\\", 1},
@@ -361,8 +363,10 @@ TEST_F(SettingDialogTest, GoToSendsAFolderOnlyWhenItIsNotTheCurrentOne)
     };
     for (const Step& s : steps) {
         Select(s.doubleClick ? kNone : s.row);
-        if (s.doubleClick) DoubleClick(s.row);
-        else Click(IDC_GO_TO);
+        if (s.doubleClick)
+            DoubleClick(s.row);
+        else
+            Click(IDC_GO_TO);
         if (s.sends != nullptr) sent.push_back(s.sends);
         EXPECT_EQ(Show(sent), Show(owner.shown)) << s.name;
         EXPECT_EQ(std::vector<int>{s.marked}, MarkedRows()) << s.name;
@@ -391,8 +395,8 @@ TEST_F(SettingDialogTest, OkStoresTheEditedCopy)
     struct Case {
         std::wstring typed;
         int interval;
-        int style; // the copy's
-        int pick;  // the combo item chosen, or kNone
+        int style;  // the copy's
+        int pick;   // the combo item chosen, or kNone
         int stored;
     } const cases[] = {
         {L"0", 0, Tile, kNone, Tile},
@@ -532,25 +536,34 @@ TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
     struct Case {
         int id;
         const wchar_t* className;
-        const wchar_t* text; // null: filled in by the dialog
+        const wchar_t* text;  // null: filled in by the dialog
         LONG_PTR style;
-        RECT units; // x, y, width, height
+        RECT units;  // x, y, width, height
     } const cases[] = {
         {IDC_STATIC, L"Static", L"\u56fe\u7247\u6587\u4ef6\u5939\uff1a", WS_VISIBLE | SS_LEFT, {7, 7, 49, 8}},
-        {IDC_FOLDER_LIST, WC_LISTVIEWW, L"",
-         kTab | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER, {7, 20, 236, 115}},
+        {IDC_FOLDER_LIST,
+         WC_LISTVIEWW,
+         L"",
+         kTab | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+         {7, 20, 236, 115}},
         {IDC_ADD_FOLDER, L"Button", L"\u6dfb\u52a0", kTab | BS_PUSHBUTTON, {247, 20, 28, 14}},
         {IDC_DELETE_FOLDER, L"Button", L"\u5220\u9664", kTab | BS_PUSHBUTTON, {247, 37, 28, 14}},
         {IDC_STATIC, L"Static", L"\u64ad\u653e\u95f4\u9694\uff1a", WS_VISIBLE | SS_LEFT, {7, 152, 41, 8}},
         {IDC_INTERVAL, L"Edit", nullptr, kTab | WS_BORDER | ES_AUTOHSCROLL, {52, 149, 46, 14}},
-        {IDC_INTERVAL_SPIN, UPDOWN_CLASSW, L"",
-         WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, {88, 149, 11, 14}},
+        {IDC_INTERVAL_SPIN,
+         UPDOWN_CLASSW,
+         L"",
+         WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,
+         {88, 149, 11, 14}},
         {IDC_STATIC, L"Static", L"\u79d2", WS_VISIBLE | SS_LEFT, {103, 152, 9, 8}},
         {IDC_STATIC, L"Static", L"\u4f4d\u7f6e\uff1a", WS_VISIBLE | SS_LEFT, {137, 152, 25, 8}},
         // The combo box hands its scroll bar to its drop-down list, which Wine shows only when needed.
         {IDC_STYLE, WC_COMBOBOXW, nullptr, kTab | CBS_DROPDOWNLIST, {165, 149, 68, 60}},
         {IDC_STATIC, L"Static", L"", WS_VISIBLE | SS_ETCHEDHORZ, {7, 175, 267, 1}},
-        {IDC_AUTORUN, L"Button", L"\u5f00\u673a\u65f6\u81ea\u52a8\u8fd0\u884c", kTab | BS_AUTOCHECKBOX,
+        {IDC_AUTORUN,
+         L"Button",
+         L"\u5f00\u673a\u65f6\u81ea\u52a8\u8fd0\u884c",
+         kTab | BS_AUTOCHECKBOX,
          {7, 187, 72, 10}},
         {IDOK, L"Button", L"\u786e\u5b9a", kTab | BS_DEFPUSHBUTTON, {170, 209, 50, 14}},
         {IDCANCEL, L"Button", L"\u53d6\u6d88", kTab | BS_PUSHBUTTON, {225, 209, 50, 14}},

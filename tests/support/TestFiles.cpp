@@ -93,11 +93,10 @@ void RemoveTree(const std::wstring& path)
 
 std::string Narrow(const std::wstring& text)
 {
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                            nullptr, nullptr);
+    const int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &result[0], bytes, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &result[0], bytes, nullptr, nullptr);
     return result;
 }
 
@@ -107,8 +106,6 @@ std::string Show(const std::vector<std::wstring>& paths)
     for (const std::wstring& path : paths) text += "[" + Narrow(path) + "]";
     return text;
 }
-
-
 
 void PumpMessages(DWORD milliseconds)
 {

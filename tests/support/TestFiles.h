@@ -43,4 +43,3 @@ std::string Show(const std::vector<std::wstring>& paths);
 // notifications reach their windows. A quit message is dropped: it would
 // otherwise end the next message loop a test runs.
 void PumpMessages(DWORD milliseconds);
-

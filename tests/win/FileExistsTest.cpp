@@ -44,8 +44,7 @@ public:
     {
         using ToUnix = char*(CDECL*)(const wchar_t*);
         const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-        toUnix = reinterpret_cast<ToUnix>(
-            reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_unix_file_name")));
+        toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(::GetProcAddress(kernel, "wine_get_unix_file_name")));
     }
 
     bool Available() const { return toUnix != nullptr; }

@@ -72,7 +72,7 @@ std::string Describe(const std::vector<IconImage>& images)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ResourceIcons, EachIconHoldsItsImages)
 {

@@ -34,12 +34,10 @@ class DebugOutputCatcher {
 public:
     DebugOutputCatcher()
         : mutex(::CreateMutexW(nullptr, FALSE, L"DBWinMutex")),
-          buffer(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferBytes,
-                                       L"DBWIN_BUFFER")),
+          buffer(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferBytes, L"DBWIN_BUFFER")),
           bufferReady(::CreateEventW(nullptr, FALSE, TRUE, L"DBWIN_BUFFER_READY")),
           dataReady(::CreateEventW(nullptr, FALSE, FALSE, L"DBWIN_DATA_READY"))
-    {
-    }
+    {}
 
     bool Ready() const { return mutex && buffer && bufferReady && dataReady; }
 
