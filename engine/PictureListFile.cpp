@@ -1,6 +1,7 @@
 #include "engine/PictureListFile.h"
 
 #include "engine/PlaylistRules.h"
+#include "win/AtomicFile.h"
 #include "win/UniqueHandle.h"
 
 #include <windows.h>
@@ -19,7 +20,6 @@ constexpr size_t kLineEndChars = sizeof(kLineEnd) / sizeof(kLineEnd[0]) - 1;
 constexpr LONGLONG kMaxListFileBytes = 64LL * 1024 * 1024;
 // The longest character of any code page, in bytes (UTF-8's four).
 constexpr int kMaxCharBytes = 4;
-const wchar_t kTempSuffix[] = L".tmp";
 constexpr wchar_t kLastAscii = 0x7F;
 
 // The file's bytes stay in the system's file cache instead of a copy on our
@@ -138,25 +138,6 @@ bool Encode(unsigned codePage, const std::wstring& text, std::string& bytes)
     return written == needed && !usedDefault;
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, MAXDWORD));
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return ::FlushFileBuffers(file) != FALSE;
-}
-
-bool WriteNewFile(const std::wstring& fileName, const std::string& bytes)
-{
-    UniqueFile file(::CreateFileW(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && WriteAll(file.Get(), bytes);
-}
-
 }  // namespace
 
 unsigned ListFileCodePage()
@@ -207,12 +188,7 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
         }
         // Never write a list the reader would refuse.
         if (static_cast<LONGLONG>(bytes.size()) > kMaxListFileBytes) return false;
-        const std::wstring tempName = std::wstring(fileName) + kTempSuffix;
-        const bool replaced =
-            WriteNewFile(tempName, bytes) &&
-            ::MoveFileExW(tempName.c_str(), fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        if (!replaced) ::DeleteFileW(tempName.c_str());
-        return replaced;
+        return ReplaceFileBytes(fileName, bytes);
     } catch (const std::bad_alloc&) {
         return false;
     }
