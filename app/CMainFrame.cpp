@@ -3,15 +3,15 @@
 #include "about/CAboutDlg.h"
 #include "app/CAppModule.h"
 #include "app/CMessageLoop.h"
-#include "config/DataFolder.h"
 #include "resources/resource.h"
 #include "settings/CSettingDlg.h"
+#include "win/DecimalText.h"
+#include "win/PathChars.h"
 #include "win/ResourceInstance.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include <cwchar>
 #include <iterator>
 #include <utility>
 
@@ -23,7 +23,6 @@ constexpr int kSmallIconSize = 16;
 constexpr int kStateIconSize = 16;
 // The exit code of a normal end, carried by WM_QUIT.
 constexpr int kQuitCode = 1;
-constexpr size_t kPlaceChars = 32;
 constexpr UINT kDeleteQuestionFlags = MB_OKCANCEL | MB_ICONEXCLAMATION;
 constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
 // Where the delete question takes the picture's path.
@@ -47,7 +46,7 @@ std::wstring WithPath(std::wstring question, const std::wstring& path)
 
 CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner settings)
     : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")),
-      app(playerInit ? std::move(playerInit) : [](CWallpaperPlayer& player) { player.Init(); }),
+      app(std::move(playerInit)),
       runSettings(settings ? std::move(settings) : &CMainFrame::RunSettingsDialog)
 {}
 
@@ -295,10 +294,7 @@ void CMainFrame::OpenSettings(bool advance)
     const SettingsOutcome outcome = runSettings(GetHandle(), app.GetConf(), app.GetCurrentPath());
     if (outcome.accepted) {
         app.ApplySettings(outcome.conf);
-        if (advance && !app.IsPaused()) {
-            app.Next();
-            if (!app.IsPaused()) app.RestartTimer();
-        }
+        if (advance && !app.IsPaused()) OnNext();
         app.SaveState();
     }
     AllowMenu(true);
@@ -338,11 +334,7 @@ std::wstring CMainFrame::BuildTip() const
     const std::wstring path = app.GetCurrentPath();
     if (path.empty()) return tip;
 
-    wchar_t place[kPlaceChars] = {};
-    std::swprintf(place, kPlaceChars, L"[%d/%d]", app.GetPosition(), app.GetCount());
-    tip += L" - ";
-    tip += place;
-    tip += L" - [";
+    tip += L" - [" + DecimalText(app.GetPosition()) + L"/" + DecimalText(app.GetCount()) + L"] - [";
     tip += ::PathFindFileNameW(path.c_str());
     tip += L"]";
     return tip;

@@ -5,6 +5,7 @@
 #include "engine/FileManager.h"
 #include "engine/FolderScan.h"
 #include "engine/TimerPeriod.h"
+#include "win/PathCompare.h"
 
 #include <utility>
 
@@ -30,10 +31,11 @@ bool SaveListFile(const CConf& conf, bool listRebuilt, bool pictureDeleted, cons
 
 }  // namespace
 
-CWallpaperApp::CWallpaperApp() : CWallpaperApp([](CWallpaperPlayer& p) { p.Init(); }) {}
+CWallpaperApp::CWallpaperApp() : CWallpaperApp(PlayerInit()) {}
 
+// Without a given one, the playlist gets the real desktop service.
 CWallpaperApp::CWallpaperApp(PlayerInit init, IChangeTimer& changeTimer)
-    : playerInit(std::move(init)),
+    : playerInit(init ? std::move(init) : [](CWallpaperPlayer& p) { p.Init(); }),
       timer(changeTimer)
 {}
 
@@ -136,12 +138,7 @@ bool CWallpaperApp::FoldersChanged(const CConf& edited) const
 {
     if (edited.folders.size() != conf.folders.size()) return true;
     for (size_t i = 0; i < conf.folders.size(); ++i) {
-        // Letter case only, as the file system sees it: a linguistic compare
-        // would take "Straße" and "STRASSE" for one folder and never rescan.
-        if (::CompareStringOrdinal(edited.folders[i].path.c_str(), -1, conf.folders[i].path.c_str(), -1, TRUE) !=
-            CSTR_EQUAL) {
-            return true;
-        }
+        if (!SamePathIgnoringCase(edited.folders[i].path, conf.folders[i].path)) return true;
     }
     return false;
 }

@@ -1,9 +1,10 @@
 #include "settings/CSettingDlg.h"
 
 #include "about/CenterDialog.h"
-#include "config/DataFolder.h"
 #include "resources/resource.h"
 #include "settings/StartupShortcut.h"
+#include "win/PathChars.h"
+#include "win/PathCompare.h"
 #include "win/ResourceInstance.h"
 
 #include <commctrl.h>
@@ -25,12 +26,6 @@ constexpr int kNoRow = -1;
 constexpr int kNoItem = -1;
 // The combo box's items in the order of WallpaperStyle, so an item's index is its style.
 constexpr UINT kStyleTexts[] = {IDS_CENTER, IDS_TILE, IDS_STRETCH};
-
-bool SameFolderIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    // Ordinal, as the file system compares: a linguistic compare takes "Straße" for "STRASSE".
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
 
 std::wstring FolderOf(const std::wstring& picturePath)
 {
@@ -92,7 +87,7 @@ void CSettingDlg::FillFolderList()
 
     for (const CFolderEntry& folder : conf.folders) {
         const int row = AppendRow(folder.path);
-        if (row != kNoRow && SameFolderIgnoringCase(folder.path, currentFolder)) {
+        if (row != kNoRow && SamePathIgnoringCase(folder.path, currentFolder)) {
             SetCellText(folderList, row, kMarkColumn, kMark);
         }
     }
@@ -127,7 +122,7 @@ void CSettingDlg::OnAdd()
 bool CSettingDlg::IsFolderListed(const wchar_t* path) const
 {
     for (int row = 0; row < RowCount(); ++row) {
-        if (SameFolderIgnoringCase(RowPath(row), path)) return true;
+        if (SamePathIgnoringCase(RowPath(row), path)) return true;
     }
     return false;
 }
