@@ -7,7 +7,10 @@
 # A second argument starts another build's program in the start-up rows.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$(cd "${1:-$root/build/win}" && pwd)"
+# The build Wine runs here (see scripts/wine-build.sh).
+default=build/win
+[ "$("$root/scripts/wine-run.sh" --arch)" = win32 ] || default=build/win64
+build="$(cd "${1:-$root/$default}" && pwd)"
 program="$(realpath "${2:-$build/lumivane.exe}")"
 
 scratch="$(mktemp -d /tmp/lumivane-limits.XXXXXX)"

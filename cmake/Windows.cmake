@@ -48,7 +48,12 @@ target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
 # libstdc++'s default terminate handler prints the demangled type of the
 # escaping exception to a console this program does not have, then aborts; it
 # drags in the whole demangler. Bound to abort, it ends the process the same way.
-target_link_options(lumivane PRIVATE -Wl,--defsym=__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
+# 32-bit Windows symbols carry a leading underscore; 64-bit ones do not.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(LUMI_SYMBOL_PREFIX _)
+endif()
+target_link_options(lumivane PRIVATE
+  -Wl,--defsym=${LUMI_SYMBOL_PREFIX}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${LUMI_SYMBOL_PREFIX}abort)
 target_link_libraries(lumivane PRIVATE lumi_app)
 lumi_strict(lumivane)
 

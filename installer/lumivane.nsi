@@ -4,6 +4,10 @@
 ;   makensis -DVERSION=1.5 -DVERSION_QUAD=1.5.0.0 -DPROGRAM=lumivane.exe
 ;            -DREADME=ReadMe.txt -DICON=program.ico -DOUTFILE=setup.exe lumivane.nsi
 Unicode true
+; The test build for 64-bit-only Wine packs a 64-bit program into a 64-bit installer.
+!ifdef TARGET
+  Target ${TARGET}
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -25,9 +25,7 @@ while [ $# -gt 0 ]; do
 done
 
 scripts/setup.sh
-cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win --target lumivane lumidesk
+build="$(scripts/wine-build.sh lumivane lumidesk)"
 
 home="${XDG_DATA_HOME:-$HOME/.local/share}/lumivane"
 if [ -n "$folder" ]; then
@@ -51,7 +49,7 @@ winpath() { echo "Z:${1//\//\\}"; }
 service="$LUMI_WINEPREFIX/lumidesk"
 mkdir -p "$service"
 wine_run cmd /c exit >/dev/null 2>&1 </dev/null
-cp build/win/tests/e2e/lumidesk.dll "$service/"
+cp "$build/tests/e2e/lumidesk.dll" "$service/"
 dll="$(winpath "$service/lumidesk.dll")"
 printf '%s\r\n' 'REGEDIT4' '' \
   '[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{75048700-EF1F-11D0-9888-006097DEACF9}\InprocServer32]' \
@@ -84,7 +82,7 @@ trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 
 if [ -n "${DISPLAY:-}" ]; then
   # The desktop window stays until it is closed (or Ctrl-C), even after the program exits.
-  wine_run explorer /desktop=Lumivane,1024x768 "$root/build/win/lumivane.exe"
+  wine_run explorer /desktop=Lumivane,1024x768 "$build/lumivane.exe"
   exit 0
 fi
 
@@ -104,7 +102,7 @@ echo "run: no DISPLAY, drawing on Xvfb $DISPLAY"
 
 log="$service/lumidesk.log"
 changes_before="$(grep -c ' SetWallpaper ' "$log" 2>/dev/null || true)"
-wine_run explorer /desktop=Lumivane,1024x768 "$root/build/win/lumivane.exe" &
+wine_run explorer /desktop=Lumivane,1024x768 "$build/lumivane.exe" &
 desktop_pid=$!
 
 # A photograph once the wallpaper has changed a few times (bounded wait).
@@ -114,8 +112,8 @@ for _ in $(seq $((interval * 4 + 30))); do
   sleep 1
 done
 sleep 1
-mkdir -p build/win/artifacts
-shot="$root/build/win/artifacts/run.png"
+mkdir -p "$build/artifacts"
+shot="$build/artifacts/run.png"
 import -display "$DISPLAY" -window root "$shot"
 echo "run: $(grep -c ' SetWallpaper ' "$log" 2>/dev/null || echo 0) wallpaper changes so far; screenshot: $shot"
 echo "run: more screenshots: DISPLAY=$DISPLAY import -window root shot.png; Ctrl-C ends the run"

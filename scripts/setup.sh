@@ -19,15 +19,23 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-
-if [ "${#missing[@]}" -gt 0 ]; then
+updated=0
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ "${#missing[@]}" -gt 0 ] || return 0
   echo "setup: installing ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -q
+  if [ "$updated" -eq 0 ]; then "${sudo_cmd[@]}" apt-get update -q; updated=1; fi
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+install_missing "${packages[@]}"
+
+# A kernel booted without 32-bit processes (ia32_emulation off) cannot start
+# Wine's 32-bit loader; there the Windows-side tests run a 64-bit build in 64-bit Wine.
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  install_missing wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
 fi
 
 # Wine takes its ANSI code page from the locale; the tests use these.

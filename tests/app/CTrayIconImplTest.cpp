@@ -118,7 +118,8 @@ TEST(CTrayIconImpl, AddSendsTheWholeRecord)
     ASSERT_EQ(1u, shell.Calls().size());
     const NotifyCall& call = shell.Calls()[0];
     EXPECT_EQ(static_cast<DWORD>(NIM_ADD), call.message) << NotifyName(call.message);
-    EXPECT_EQ(936u, call.data.cbSize);
+    // The record up to its balloon fields: 936 bytes in the 32-bit program, wider with 64-bit handles.
+    EXPECT_EQ(sizeof(void*) == sizeof(DWORD) ? 936u : static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE), call.data.cbSize);
     EXPECT_EQ(host.GetHandle(), call.data.hWnd);
     EXPECT_EQ(kIconId, call.data.uID);
     EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), call.data.uFlags);
