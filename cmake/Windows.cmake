@@ -29,6 +29,12 @@ list(JOIN LUMI_VERSION_PARTS "." LUMI_VERSION_QUAD)
 list(JOIN LUMI_VERSION_PARTS "," LUMI_VERSION_NUMBERS)
 set(LUMI_GENERATED ${CMAKE_BINARY_DIR}/generated)
 configure_file(resources/version.h.in ${LUMI_GENERATED}/version.h @ONLY)
+# The manifest names the word size of the program and of the controls it binds to.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(LUMI_MANIFEST_ARCH amd64)
+else()
+  set(LUMI_MANIFEST_ARCH x86)
+endif()
 configure_file(resources/lumivane.exe.manifest.in ${LUMI_GENERATED}/lumivane.exe.manifest @ONLY)
 # Beside the exe, where the help command looks; CR LF and the BOM so Notepad reads it.
 configure_file(resources/ReadMe.txt.in ${CMAKE_BINARY_DIR}/ReadMe.txt @ONLY NEWLINE_STYLE CRLF)
@@ -42,7 +48,10 @@ set_source_files_properties(resources/lumivane.rc PROPERTIES OBJECT_DEPENDS "${L
 add_library(lumi_res OBJECT resources/lumivane.rc)
 target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources ${LUMI_GENERATED})
 
-add_executable(lumivane WIN32 app/Main.cpp $<TARGET_OBJECTS:lumi_res>)
+# LeanThrow replaces libstdc++'s reports of misused containers (see there).
+# GoogleTest needs the library's own, so the Wine tier checks it in a program
+# of its own, lean_throw_check.
+add_executable(lumivane WIN32 app/Main.cpp app/LeanThrow.cpp $<TARGET_OBJECTS:lumi_res>)
 target_compile_options(lumivane PRIVATE -municode)
 target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
 # libstdc++'s default terminate handler prints the demangled type of the
@@ -87,6 +96,11 @@ add_test(NAME wine_tests_zh COMMAND wine_tests --gtest_filter=ListFile*:StoreScr
 set_tests_properties(wine_tests_zh PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=zh_CN.UTF-8;LUMI_REQUIRE_ACP=936")
 add_test(NAME wine_tests_ja COMMAND wine_tests --gtest_filter=StoreScripts*)
 set_tests_properties(wine_tests_ja PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=ja_JP.UTF-8;LUMI_REQUIRE_ACP=932")
+
+add_executable(lean_throw_check tests/app/lean_throw_check.cpp app/LeanThrow.cpp)
+lumi_strict(lean_throw_check)
+add_test(NAME lean_throw_check COMMAND lean_throw_check)
+set_tests_properties(lean_throw_check PROPERTIES TIMEOUT 60)
 
 add_subdirectory(tests/e2e)
 add_subdirectory(bench)
