@@ -21,6 +21,9 @@ constexpr LONGLONG kMaxListFileBytes = 64LL * 1024 * 1024;
 // The longest character of any code page, in bytes (UTF-8's four).
 constexpr int kMaxCharBytes = 4;
 constexpr wchar_t kLastAscii = 0x7F;
+// Wide characters converted per call when saving: few calls, and a buffer
+// that stays small however long the list.
+constexpr size_t kBatchChars = 64 * 1024;
 
 // The file's bytes stay in the system's file cache instead of a copy on our
 // heap beside the entries made from them. A view outlives its file handle.
@@ -94,20 +97,6 @@ void DecodeLines(unsigned codePage, std::string_view bytes, std::vector<std::wst
     }
 }
 
-// Every path followed by a line end, so the whole list converts in one call.
-std::wstring JoinList(const std::vector<std::wstring>& pictures)
-{
-    size_t chars = 0;
-    for (const std::wstring& path : pictures) chars += path.size() + kLineEndChars;
-    std::wstring text;
-    text.reserve(chars);
-    for (const std::wstring& path : pictures) {
-        text += path;
-        text.append(kLineEnd, kLineEndChars);
-    }
-    return text;
-}
-
 bool IsAscii(const std::wstring& text)
 {
     wchar_t bits = 0;
@@ -115,27 +104,51 @@ bool IsAscii(const std::wstring& text)
     return bits <= kLastAscii;
 }
 
-// The text in the code page; false when some character has no exact form
-// there (no best-fit look-alikes, which would name another file). Every code
-// page holds ASCII as it is, so only other text needs the checked conversion,
-// which takes several times as long.
-bool Encode(unsigned codePage, const std::wstring& text, std::string& bytes)
+// Appends the text in the code page; false when some character has no exact
+// form there (no best-fit look-alikes, which would name another file). Every
+// code page, UTF-8 too, holds ASCII as it is, one byte a character: such text
+// needs no measuring call and no check. Other text is measured first and
+// converted checked.
+bool AppendEncoded(unsigned codePage, const std::wstring& text, std::string& bytes)
 {
-    bytes.clear();
     if (text.empty()) return true;
     const bool utf8 = codePage == CP_UTF8;
-    const bool checked = !utf8 && !IsAscii(text);
+    const bool ascii = IsAscii(text);
+    const bool checked = !utf8 && !ascii;
     // A lone surrogate has no UTF-8 form; without the flag it would be written as U+FFFD.
     const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : checked ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = checked ? &usedDefault : nullptr;
     const int length = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed =
+        ascii ? length : ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return false;
-    bytes.resize(static_cast<size_t>(needed));
+    const size_t start = bytes.size();
+    bytes.resize(start + static_cast<size_t>(needed));
     const int written =
-        ::WideCharToMultiByte(codePage, flags, text.data(), length, &bytes[0], needed, nullptr, usedDefaultOut);
+        ::WideCharToMultiByte(codePage, flags, text.data(), length, &bytes[start], needed, nullptr, usedDefaultOut);
     return written == needed && !usedDefault;
+}
+
+// Appends every path followed by a line end. The paths go through one small
+// buffer a batch at a time, so the list is never held a second time as wide
+// text, and a batch converts in one call.
+bool AppendList(unsigned codePage, const std::vector<std::wstring>& pictures, std::string& bytes)
+{
+    size_t chars = 0;
+    for (const std::wstring& path : pictures) chars += path.size() + kLineEndChars;
+    // Exact when the list is ASCII, the least it can take otherwise.
+    bytes.reserve(bytes.size() + chars);
+    std::wstring batch;
+    batch.reserve(kBatchChars);
+    for (const std::wstring& path : pictures) {
+        batch += path;
+        batch.append(kLineEnd, kLineEndChars);
+        if (batch.size() < kBatchChars) continue;
+        if (!AppendEncoded(codePage, batch, bytes)) return false;
+        batch.clear();
+    }
+    return AppendEncoded(codePage, batch, bytes);
 }
 
 }  // namespace
@@ -179,12 +192,11 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
 {
     if (fileName == nullptr) return false;
     try {
-        const std::wstring text = JoinList(pictures);
         std::string bytes;
         // UTF-8 too when the first path would begin with what reads as the UTF-8 mark.
-        if (!Encode(ListFileCodePage(), text, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
-            if (!Encode(CP_UTF8, text, bytes)) return false;
-            bytes.insert(0, kUtf8Bom);
+        if (!AppendList(ListFileCodePage(), pictures, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
+            bytes.assign(kUtf8Bom, kUtf8BomBytes);
+            if (!AppendList(CP_UTF8, pictures, bytes)) return false;
         }
         // Never write a list the reader would refuse.
         if (static_cast<LONGLONG>(bytes.size()) > kMaxListFileBytes) return false;

@@ -161,6 +161,33 @@ TEST_F(ListFileTest, UnrepresentablePathMakesTheWholeFileUtf8)
     EXPECT_EQ(Show(paths), Show(Entries(reader)));
 }
 
+// Long enough to be converted in several pieces: the file is still one
+// encoding throughout, decided by every path, the last one too.
+TEST_F(ListFileTest, LongListIsWrittenInOneEncodingThroughout)
+{
+    constexpr int kPaths = 6000;
+    std::vector<std::wstring> paths;
+    std::wstring joined;
+    for (int i = 0; i < kPaths; ++i) {
+        paths.push_back(L"C:\\Pictures\\holiday\\picture number " + std::to_wstring(i) + L".jpg");
+        joined += paths.back() + L"\r\n";
+    }
+    ASSERT_TRUE(WritePictureList(file.c_str(), paths));
+    EXPECT_EQ(std::string(joined.begin(), joined.end()), ReadBytes(file));
+
+    if (RunsUnderCodePage(CP_UTF8)) GTEST_SKIP() << "every path is representable in UTF-8";
+    paths.push_back(L"C:\\\u0E01\\last.jpg");
+    joined += paths.back() + L"\r\n";
+    ASSERT_TRUE(WritePictureList(file.c_str(), paths));
+    std::string utf8(joined.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, joined.data(), static_cast<int>(joined.size()),
+                                                          &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr)));
+    EXPECT_TRUE(ReadBytes(file) == kBom + utf8) << "not the whole list in UTF-8 behind its mark";
+    CWallpaperPlayer reader;
+    ASSERT_TRUE(reader.LoadList(file.c_str()));
+    EXPECT_TRUE(Entries(reader) == paths);
+}
+
 TEST_F(ListFileTest, LookAlikeIsNotTakenForTheRealCharacter)
 {
     if (!RunsUnderCodePage(kWestern)) GTEST_SKIP() << "code page " << ::GetACP();
