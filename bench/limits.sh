@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# Builds nothing: runs the limit benchmark of an existing Windows build under
-# Wine, in a disposable prefix (the start-up runs write its data folder), on
-# folders of 10,000, 30,000 and 100,000 files (90% pictures, mixed extensions)
-# made from the host side, where creating them takes seconds, not an hour.
+# Runs the limit benchmark of a Windows build under Wine, in a disposable
+# prefix (the start-up runs write its data folder), on folders of 10,000,
+# 30,000 and 100,000 files (90% pictures, mixed extensions) made from the
+# host side, where creating them takes seconds, not an hour.
 #   bench/limits.sh [BUILD_DIR [LUMIVANE_EXE]]
+# Without BUILD_DIR it is the build Wine runs here, brought up to date by
+# scripts/wine-build.sh.
 # A second argument starts another build's program in the start-up rows.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-# The build Wine runs here (see scripts/wine-build.sh).
-default=build/win
-[ "$("$root/scripts/wine-run.sh" --arch)" = win32 ] || default=build/win64
-build="$(cd "${1:-$root/$default}" && pwd)"
+if [ -n "${1:-}" ]; then
+  build="$(cd "$1" && pwd)"
+else
+  build="$("$root/scripts/wine-build.sh" lumivane limit_bench bare_tray)"
+fi
 program="$(realpath "${2:-$build/lumivane.exe}")"
 
 scratch="$(mktemp -d /tmp/lumivane-limits.XXXXXX)"

@@ -21,18 +21,13 @@ add_custom_command(OUTPUT ${LUMI_PORTABLE}
 
 if(LUMI_MAKENSIS)
   set(script ${CMAKE_SOURCE_DIR}/installer/lumivane.nsi)
-  # An installer runs the program it installs, so both share one word size.
-  set(target)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(target -DTARGET=amd64-unicode)
-  endif()
   add_custom_command(OUTPUT ${LUMI_SETUP}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${LUMI_DIST_DIR}
     COMMAND ${LUMI_MAKENSIS} -V2 -INPUTCHARSET UTF8
             -DVERSION=${PROJECT_VERSION} -DVERSION_QUAD=${LUMI_VERSION_QUAD}
             -DPROGRAM=$<TARGET_FILE:lumivane> -DREADME=${LUMI_README}
             -DICON=${CMAKE_SOURCE_DIR}/resources/icons/program.ico -DOUTFILE=${LUMI_SETUP}
-            ${target} ${script}
+            ${LUMI_NSIS_TARGET} ${script}
     DEPENDS lumivane ${LUMI_README} ${script} ${CMAKE_SOURCE_DIR}/resources/icons/program.ico
     VERBATIM)
   list(APPEND LUMI_DIST_FILES ${LUMI_SETUP})

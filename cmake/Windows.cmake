@@ -29,11 +29,17 @@ list(JOIN LUMI_VERSION_PARTS "." LUMI_VERSION_QUAD)
 list(JOIN LUMI_VERSION_PARTS "," LUMI_VERSION_NUMBERS)
 set(LUMI_GENERATED ${CMAKE_BINARY_DIR}/generated)
 configure_file(resources/version.h.in ${LUMI_GENERATED}/version.h @ONLY)
-# The manifest names the word size of the program and of the controls it binds to.
+# What follows the word size: the manifest names the program's architecture and
+# that of the controls it binds to, 32-bit symbols carry a leading underscore,
+# and the installer runs the program it installs, so it is built alike.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(LUMI_MANIFEST_ARCH amd64)
+  set(LUMI_SYMBOL_PREFIX "")
+  set(LUMI_NSIS_TARGET -DTARGET=amd64-unicode)
 else()
   set(LUMI_MANIFEST_ARCH x86)
+  set(LUMI_SYMBOL_PREFIX _)
+  set(LUMI_NSIS_TARGET "")
 endif()
 configure_file(resources/lumivane.exe.manifest.in ${LUMI_GENERATED}/lumivane.exe.manifest @ONLY)
 # Beside the exe, where the help command looks; CR LF and the BOM so Notepad reads it.
@@ -57,10 +63,6 @@ target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
 # libstdc++'s default terminate handler prints the demangled type of the
 # escaping exception to a console this program does not have, then aborts; it
 # drags in the whole demangler. Bound to abort, it ends the process the same way.
-# 32-bit Windows symbols carry a leading underscore; 64-bit ones do not.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(LUMI_SYMBOL_PREFIX _)
-endif()
 target_link_options(lumivane PRIVATE
   -Wl,--defsym=${LUMI_SYMBOL_PREFIX}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${LUMI_SYMBOL_PREFIX}abort)
 target_link_libraries(lumivane PRIVATE lumi_app)

@@ -34,7 +34,7 @@ install_missing "${packages[@]}"
 
 # A kernel booted without 32-bit processes (ia32_emulation off) cannot start
 # Wine's 32-bit loader; there the Windows-side tests run a 64-bit build in 64-bit Wine.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if [ "$("$(dirname "${BASH_SOURCE[0]}")/wine-run.sh" --arch)" = win64 ]; then
   install_missing wine64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
 fi
 

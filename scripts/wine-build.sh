@@ -14,7 +14,7 @@ else
   build=build/win64 toolchain=mingw-x86_64 dist="$root/build/win64/dist"
 fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" -DLUMI_DIST_DIR="$dist" >&2
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" -DLUMI_DIST_DIR="$dist" >/dev/null
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
 cmake --build "$build" "${targets[@]}" >&2
