@@ -27,8 +27,12 @@ install_missing() {
   done
   [ "${#missing[@]}" -gt 0 ] || return 0
   echo "setup: installing ${missing[*]}"
-  if [ "$updated" -eq 0 ]; then "${sudo_cmd[@]}" apt-get update -q; updated=1; fi
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails one index; the others are still good.
+  if [ "$updated" -eq 0 ]; then "${sudo_cmd[@]}" apt-get update -q || echo "setup: some package indexes failed, going on"; updated=1; fi
+  local install=("${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends)
+  # Without one architecture's security index, 32-bit libraries cannot match
+  # their 64-bit twins' newer versions; the release's own versions always do.
+  "${install[@]}" "${missing[@]}" || "${install[@]}" -t "$(. /etc/os-release && echo "$VERSION_CODENAME")" "${missing[@]}"
 }
 install_missing "${packages[@]}"
 
