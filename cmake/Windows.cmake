@@ -30,15 +30,13 @@ list(JOIN LUMI_VERSION_PARTS "," LUMI_VERSION_NUMBERS)
 set(LUMI_GENERATED ${CMAKE_BINARY_DIR}/generated)
 configure_file(resources/version.h.in ${LUMI_GENERATED}/version.h @ONLY)
 # What follows the word size: the manifest names the program's architecture and
-# that of the controls it binds to, 32-bit symbols carry a leading underscore,
-# and the installer runs the program it installs, so it is built alike.
+# that of the controls it binds to, and the installer runs the program it
+# installs, so it is built alike.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(LUMI_MANIFEST_ARCH amd64)
-  set(LUMI_SYMBOL_PREFIX "")
   set(LUMI_NSIS_TARGET -DTARGET=amd64-unicode)
 else()
   set(LUMI_MANIFEST_ARCH x86)
-  set(LUMI_SYMBOL_PREFIX _)
   set(LUMI_NSIS_TARGET "")
 endif()
 configure_file(resources/lumivane.exe.manifest.in ${LUMI_GENERATED}/lumivane.exe.manifest @ONLY)
@@ -54,17 +52,14 @@ set_source_files_properties(resources/lumivane.rc PROPERTIES OBJECT_DEPENDS "${L
 add_library(lumi_res OBJECT resources/lumivane.rc)
 target_include_directories(lumi_res PRIVATE ${CMAKE_SOURCE_DIR}/resources ${LUMI_GENERATED})
 
-# LeanThrow replaces libstdc++'s reports of misused containers (see there).
-# GoogleTest needs the library's own, so the Wine tier checks it in a program
-# of its own, lean_throw_check.
-add_executable(lumivane WIN32 app/Main.cpp app/LeanThrow.cpp $<TARGET_OBJECTS:lumi_res>)
+# LeanThrow replaces libstdc++'s reports of failed checks and its terminate
+# handler (see there). GoogleTest needs the library's own, so the Wine tier
+# checks them in a program of their own, lean_throw_check.
+add_library(lumi_lean_throw OBJECT app/LeanThrow.cpp)
+lumi_strict(lumi_lean_throw)
+add_executable(lumivane WIN32 app/Main.cpp $<TARGET_OBJECTS:lumi_lean_throw> $<TARGET_OBJECTS:lumi_res>)
 target_compile_options(lumivane PRIVATE -municode)
 target_link_options(lumivane PRIVATE -municode -Wl,--gc-sections)
-# libstdc++'s default terminate handler prints the demangled type of the
-# escaping exception to a console this program does not have, then aborts; it
-# drags in the whole demangler. Bound to abort, it ends the process the same way.
-target_link_options(lumivane PRIVATE
-  -Wl,--defsym=${LUMI_SYMBOL_PREFIX}_ZN9__gnu_cxx27__verbose_terminate_handlerEv=${LUMI_SYMBOL_PREFIX}abort)
 target_link_libraries(lumivane PRIVATE lumi_app)
 lumi_strict(lumivane)
 
@@ -99,7 +94,17 @@ set_tests_properties(wine_tests_zh PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=zh
 add_test(NAME wine_tests_ja COMMAND wine_tests --gtest_filter=StoreScripts*)
 set_tests_properties(wine_tests_ja PROPERTIES TIMEOUT 120 ENVIRONMENT "LC_ALL=ja_JP.UTF-8;LUMI_REQUIRE_ACP=932")
 
-add_executable(lean_throw_check tests/app/lean_throw_check.cpp app/LeanThrow.cpp)
+# The shipped program's build and size, checked without Wine, so it also runs
+# where the Wine tier takes the 64-bit twin.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++.a
+                  OUTPUT_VARIABLE LUMI_LIBSTDCXX OUTPUT_STRIP_TRAILING_WHITESPACE)
+  add_test(NAME program_check COMMAND bash ${CMAKE_SOURCE_DIR}/tests/app/program_check.sh $<TARGET_FILE:lumivane>
+           ${CMAKE_OBJDUMP} ${CMAKE_NM} ${LUMI_LIBSTDCXX} $<TARGET_OBJECTS:lumi_lean_throw>)
+  set_tests_properties(program_check PROPERTIES TIMEOUT 60 LABELS no-wine)
+endif()
+
+add_executable(lean_throw_check tests/app/lean_throw_check.cpp $<TARGET_OBJECTS:lumi_lean_throw>)
 lumi_strict(lean_throw_check)
 add_test(NAME lean_throw_check COMMAND lean_throw_check)
 set_tests_properties(lean_throw_check PROPERTIES TIMEOUT 60)

@@ -1,7 +1,10 @@
-// The program's handlers must see a misused container as a standard
-// exception whose text names the failed check, and a failed allocation as
-// bad_alloc, with the program's lean replacements linked in instead of
-// libstdc++'s own. GoogleTest needs those, so this checks without it.
+// The program's handlers must see a failed library check as a standard
+// exception whose text names the check, and the checks without a message as
+// their standard types, with the program's lean replacements linked in
+// instead of libstdc++'s own. GoogleTest needs those, so this checks without it.
+// Calling all of them also makes the link fail if one is left out.
+
+#include <bits/functexcept.h>
 
 #include <cstdio>
 #include <cstring>
@@ -9,6 +12,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -20,6 +24,18 @@ void Check(bool ok, const char* what)
 {
     ok ? ++passed : ++failed;
     if (!ok) std::printf("FAIL %s\n", what);
+}
+
+template <typename Standard>
+void CheckThrows(void (*report)(), const char* what)
+{
+    try {
+        report();
+    } catch (const Standard&) {
+        Check(true, what);
+    } catch (...) {
+        Check(false, what);
+    }
 }
 
 }  // namespace
@@ -34,6 +50,16 @@ int main()
         {"_M_range_check", [] { (void)std::vector<int>().at(0); }},
         {"construction from null", [] { std::string text(static_cast<const char*>(nullptr)); }},
         {"_M_create", [] { std::wstring().reserve(std::wstring().max_size() + 1); }},
+        {"logic", [] { std::__throw_logic_error("logic"); }},
+        {"domain", [] { std::__throw_domain_error("domain"); }},
+        {"argument", [] { std::__throw_invalid_argument("argument"); }},
+        {"length", [] { std::__throw_length_error("length"); }},
+        {"range", [] { std::__throw_out_of_range("range"); }},
+        {"no name", [] { std::__throw_out_of_range_fmt("no name"); }},
+        {"runtime", [] { std::__throw_runtime_error("runtime"); }},
+        {"values", [] { std::__throw_range_error("values"); }},
+        {"overflow", [] { std::__throw_overflow_error("overflow"); }},
+        {"underflow", [] { std::__throw_underflow_error("underflow"); }},
     };
     for (const auto& c : cases) {
         try {
@@ -45,12 +71,12 @@ int main()
             Check(dynamic_cast<const std::logic_error*>(&e) == nullptr, "not a logic_error");
         }
     }
-    try {
-        std::vector<char>().reserve(std::vector<char>().max_size());
-        Check(false, "bad_alloc");
-    } catch (const std::bad_alloc&) {
-        Check(true, "bad_alloc");
-    }
+    CheckThrows<std::bad_alloc>([] { std::vector<char>().reserve(std::vector<char>().max_size()); }, "bad_alloc");
+    CheckThrows<std::bad_array_new_length>(std::__throw_bad_array_new_length, "bad_array_new_length");
+    CheckThrows<std::bad_cast>(std::__throw_bad_cast, "bad_cast");
+    CheckThrows<std::bad_typeid>(std::__throw_bad_typeid, "bad_typeid");
+    CheckThrows<std::bad_exception>(std::__throw_bad_exception, "bad_exception");
+    CheckThrows<std::bad_alloc>(std::__throw_bad_alloc, "bad_alloc");
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
