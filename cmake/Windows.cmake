@@ -81,6 +81,11 @@ target_link_libraries(wine_tests PRIVATE lumi_core gtest gtest_main)
 lumi_strict(wine_tests)
 # The version test reads the built program and learns the version only from here.
 add_dependencies(wine_tests lumivane)
+# A dwmapi.dll beside the tests, as one planted beside the program would be.
+add_library(planted_dwmapi SHARED tests/engine/PlantedDwmapi.cpp)
+set_target_properties(planted_dwmapi PROPERTIES PREFIX "" OUTPUT_NAME dwmapi)
+lumi_strict(planted_dwmapi)
+add_dependencies(wine_tests planted_dwmapi)
 target_compile_definitions(wine_tests PRIVATE LUMI_PROJECT_VERSION="${PROJECT_VERSION}")
 target_link_libraries(wine_tests PRIVATE version)
 add_test(NAME wine_tests COMMAND wine_tests)

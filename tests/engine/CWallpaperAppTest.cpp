@@ -205,6 +205,15 @@ TEST_F(CWallpaperAppTest, EveryChangeNotifiesTheOwnerEvenWithAnEmptyList)
     EXPECT_TRUE(desktop.calls.empty());
 }
 
+// The build puts a dwmapi.dll beside this program (PlantedDwmapi.cpp) that
+// marks the process loading it, as a planted copy beside the real one would run.
+TEST(DesktopCover, AsksOnlyTheSystemFoldersDwmapi)
+{
+    (void)IsWindowCloaked(::GetDesktopWindow());
+    EXPECT_NE(nullptr, ::GetModuleHandleW(L"dwmapi.dll"));
+    EXPECT_EQ(0u, ::GetEnvironmentVariableW(L"LUMI_PLANTED_DLL", nullptr, 0)) << "the program's folder's copy ran";
+}
+
 TEST_F(CWallpaperAppTest, TicksAreSkippedWhileAMaximizedWindowIsVisible)
 {
     const std::wstring a = Picture(L"a.jpg");
