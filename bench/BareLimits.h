@@ -5,12 +5,16 @@
 
 // The plainest Win32 code that does the same work as the playlist's scan,
 // save and load: the limit Lumivane's own code is measured against. No error
-// reporting beyond a boolean, no fallbacks, no atomic replace.
+// reporting beyond a boolean, no fallbacks.
 
 // Appends the full paths of the pictures directly inside the folder.
 bool BareScan(const std::wstring& folder, std::vector<std::wstring>& paths);
 
-// One CreateFileW, one conversion of the joined text to the ANSI code page, one WriteFile.
+// One conversion of the joined text to the ANSI code page, one WriteFile.
+bool BareWrite(const std::wstring& file, const std::vector<std::wstring>& paths);
+
+// The least a save that survives a crash must do: the same write to a
+// temporary file, FlushFileBuffers, and MoveFileExW over the list.
 bool BareSave(const std::wstring& file, const std::vector<std::wstring>& paths);
 
 // One ReadFile, one conversion of the whole text, a split at each CR LF.

@@ -147,9 +147,10 @@ void Compare(int files, const char* work, const std::function<double()>& ours, c
 
 // From process creation until its thread first waits for input with its
 // window made; -1 when it never got there.
-double StartUntilIdle(const std::wstring& exe, const wchar_t* windowClass)
+double StartUntilIdle(const std::wstring& exe, const wchar_t* windowClass, const std::wstring& argument = L"")
 {
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!argument.empty()) commandLine += L" \"" + argument + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -251,6 +252,18 @@ void BenchOneSize(int files, const std::wstring& folder, const std::wstring& lum
             BareSave(bareFile, barePaths);
             return watch.Milliseconds();
         });
+    Compare(
+        files, "save old",
+        [&] {
+            Stopwatch watch;
+            player.SaveList(ourFile.c_str());
+            return watch.Milliseconds();
+        },
+        [&] {
+            Stopwatch watch;
+            BareWrite(bareFile, barePaths);
+            return watch.Milliseconds();
+        });
 
     Compare(
         files, "load",
@@ -279,8 +292,12 @@ void BenchOneSize(int files, const std::wstring& folder, const std::wstring& lum
         std::printf("  (could not write the cached list for %ls)\n", folder.c_str());
         return;
     }
+    const std::wstring cachedList = GetDataFilePath(kListFileName);
     Compare(
         files, "start-up", [&] { return StartUntilIdle(lumivane, kLumivaneClass); },
+        [&] { return StartUntilIdle(bareTray, kBareTrayClass, cachedList); });
+    Compare(
+        files, "start old", [&] { return StartUntilIdle(lumivane, kLumivaneClass); },
         [&] { return StartUntilIdle(bareTray, kBareTrayClass); });
 
     memoryLines.push_back(MemoryLine(files, "Lumivane", ours));
