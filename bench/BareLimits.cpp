@@ -17,7 +17,23 @@ bool IsPictureName(const wchar_t* name)
     return false;
 }
 
-bool WriteList(const std::wstring& file, const std::vector<std::wstring>& paths, bool flush)
+}  // namespace
+
+bool BareScan(const std::wstring& folder, std::vector<std::wstring>& paths)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    do {
+        if (IsPictureName(data.cFileName)) paths.push_back(folder + L"\\" + data.cFileName);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return true;
+}
+
+namespace {
+
+bool WriteFlushed(const std::wstring& file, const std::vector<std::wstring>& paths)
 {
     size_t chars = 0;
     for (const std::wstring& path : paths) chars += path.size() + 2;
@@ -36,35 +52,18 @@ bool WriteList(const std::wstring& file, const std::vector<std::wstring>& paths,
     HANDLE out = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const BOOL ok = ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    (!flush || ::FlushFileBuffers(out));
+    const BOOL ok =
+        ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && ::FlushFileBuffers(out);
     ::CloseHandle(out);
     return ok && written == bytes.size();
 }
 
 }  // namespace
 
-bool BareScan(const std::wstring& folder, std::vector<std::wstring>& paths)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    do {
-        if (IsPictureName(data.cFileName)) paths.push_back(folder + L"\\" + data.cFileName);
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-    return true;
-}
-
-bool BareWrite(const std::wstring& file, const std::vector<std::wstring>& paths)
-{
-    return WriteList(file, paths, false);
-}
-
 bool BareSave(const std::wstring& file, const std::vector<std::wstring>& paths)
 {
     const std::wstring temporary = file + L".tmp";
-    return WriteList(temporary, paths, true) &&
+    return WriteFlushed(temporary, paths) &&
            ::MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 

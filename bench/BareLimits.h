@@ -10,11 +10,9 @@
 // Appends the full paths of the pictures directly inside the folder.
 bool BareScan(const std::wstring& folder, std::vector<std::wstring>& paths);
 
-// One conversion of the joined text to the ANSI code page, one WriteFile.
-bool BareWrite(const std::wstring& file, const std::vector<std::wstring>& paths);
-
-// The least a save that survives a crash must do: the same write to a
-// temporary file, FlushFileBuffers, and MoveFileExW over the list.
+// The least a save that survives a crash must do: one conversion of the
+// joined text to the ANSI code page, one WriteFile to a temporary file,
+// FlushFileBuffers, and MoveFileExW over the list.
 bool BareSave(const std::wstring& file, const std::vector<std::wstring>& paths);
 
 // One ReadFile, one conversion of the whole text, a split at each CR LF.

@@ -252,18 +252,6 @@ void BenchOneSize(int files, const std::wstring& folder, const std::wstring& lum
             BareSave(bareFile, barePaths);
             return watch.Milliseconds();
         });
-    Compare(
-        files, "save old",
-        [&] {
-            Stopwatch watch;
-            player.SaveList(ourFile.c_str());
-            return watch.Milliseconds();
-        },
-        [&] {
-            Stopwatch watch;
-            BareWrite(bareFile, barePaths);
-            return watch.Milliseconds();
-        });
 
     Compare(
         files, "load",
@@ -296,9 +284,6 @@ void BenchOneSize(int files, const std::wstring& folder, const std::wstring& lum
     Compare(
         files, "start-up", [&] { return StartUntilIdle(lumivane, kLumivaneClass); },
         [&] { return StartUntilIdle(bareTray, kBareTrayClass, cachedList); });
-    Compare(
-        files, "start old", [&] { return StartUntilIdle(lumivane, kLumivaneClass); },
-        [&] { return StartUntilIdle(bareTray, kBareTrayClass); });
 
     memoryLines.push_back(MemoryLine(files, "Lumivane", ours));
     memoryLines.push_back(MemoryLine(files, "bare", bare));
