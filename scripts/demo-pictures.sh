@@ -9,7 +9,7 @@ folder="$1"
 count="${2:-6}"
 size="${3:-1024x768}"
 colours=('#1d4e89' '#b5382c' '#2e7d32' '#7b3f99' '#c77c02' '#00796b' '#5d4037' '#37474f')
-font=/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc
+font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 height="${size#*x}"
 
 mkdir -p "$folder"

@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev python3
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386
-  xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei locales
+  xvfb xdotool x11-utils imagemagick locales
+  fonts-wine fonts-wqy-microhei
   nsis
 )
 

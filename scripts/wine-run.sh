@@ -36,6 +36,26 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
+# Debian's Wine looks for none of its own fonts (fonts-wine), so a caption's
+# close box reads "r" (no Marlett); they go into the prefix's Fonts folder.
+# Dialogs ask for 宋体 (SimSun), which Linux lacks; the font Wine would take
+# instead breaks 9-point glyphs apart, WenQuanYi Micro Hei draws them cleanly.
+# Text is smoothed, as Windows draws it. Older prefixes get all this too.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts"
+  ln -sf /usr/share/wine/fonts/* "$fonts/"
+  { printf '\xff\xfe'
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+      '"宋体"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' '' \
+      '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' \
+      '"FontSmoothingType"=dword:00000001' '"FontSmoothingGamma"=dword:00000578' '' | iconv -f UTF-8 -t UTF-16LE
+  } >"$fonts/../temp-fonts.reg"
+  "$loader" regedit /S 'C:\windows\temp-fonts.reg' >/dev/null 2>&1
+  rm -f "$fonts/../temp-fonts.reg"
+fi
+
 # "--init" only prepares the prefix, for the test tiers: their windows go to
 # Wine's null display driver, so they need no X server and show nothing.
 # The end-to-end harness switches its own prefix back to the X11 driver.

@@ -89,8 +89,7 @@ e2e_start_services() {
 }
 
 # Switches the prefix to the X11 driver with every program in one virtual
-# desktop, the way a person runs the program, with smoothed fonts so the
-# Chinese texts read well in screenshots. Stops the prefix's server first.
+# desktop, the way a person runs the program. Stops the prefix's server first.
 e2e_use_virtual_desktop() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
@@ -98,9 +97,7 @@ e2e_use_virtual_desktop() {
   printf '%s\r\n' 'REGEDIT4' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Drivers]' '"Graphics"=-' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
-    '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' \
-    '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' \
-    '"FontSmoothingType"=dword:00000001' '"FontSmoothingGamma"=dword:00000578' '' >"$reg"
+    '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' >"$reg"
   e2e_wine regedit /S "$(e2e_winpath "$reg")" >/dev/null 2>&1 </dev/null
   wineserver -w >/dev/null 2>&1 || true
 }
