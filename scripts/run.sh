@@ -33,9 +33,11 @@ if [ -n "$folder" ]; then
   folder="$(cd "$folder" && pwd)"
   export LUMI_WINEPREFIX="${LUMI_WINEPREFIX:-$home/wineprefix}"
   interval="${interval:-15}"
+  style=2 # stretched: a photo fills the screen
 else
   export LUMI_WINEPREFIX="${LUMI_WINEPREFIX:-$home/demo-prefix}"
   interval="${interval:-3}"
+  style=0 # centred: the demo's pictures are as large as the screen
 fi
 export WINEPREFIX="$LUMI_WINEPREFIX"
 export LANG=zh_CN.UTF-8
@@ -44,8 +46,12 @@ winpath() { echo "Z:${1//\//\\}"; }
 
 # Wine's own active-desktop service sets no wallpaper at all. A small
 # stand-in, registered in this prefix only, passes each picture on to Wine's
-# desktop, which paints BMP pictures; it also logs each one (lumidesk.log).
+# desktop (which paints BMP pictures only, so the stand-in turns JPEG, PNG and
+# GIF pictures into a BMP first); it also logs each one (lumidesk.log).
 # A new prefix also lacks the text-file association the help command uses.
+# Wine's explorer cannot open a folder with a file selected ("/select,"), so
+# the program is told to open the folder alone, as it does on a Windows whose
+# Explorer runs folder windows in a separate process.
 service="$LUMI_WINEPREFIX/lumidesk"
 mkdir -p "$service"
 wine_run cmd /c exit >/dev/null 2>&1 </dev/null
@@ -54,7 +60,9 @@ dll="$(winpath "$service/lumidesk.dll")"
 printf '%s\r\n' 'REGEDIT4' '' \
   '[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{75048700-EF1F-11D0-9888-006097DEACF9}\InprocServer32]' \
   "@=\"${dll//\\/\\\\}\"" '"ThreadingModel"="Apartment"' '' \
-  '[HKEY_CLASSES_ROOT\.txt]' '@="txtfile"' '' >"$service/service.reg"
+  '[HKEY_CLASSES_ROOT\.txt]' '@="txtfile"' '' \
+  '[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced]' \
+  '"SeparateProcess"=dword:00000001' '' >"$service/service.reg"
 wine_run regedit /S "$(winpath "$service/service.reg")" >/dev/null 2>&1 </dev/null
 
 # lumi.ini naming the folder, in UTF-16 so that any folder name survives.
@@ -71,8 +79,8 @@ fi
 ini_has() { iconv -f UTF-16 -t UTF-8 "$data/lumi.ini" 2>/dev/null | tr -d '\r' | grep -qxF "$1"; }
 if ! ini_has "path=$(winpath "$folder")" || { [ -n "$interval_given" ] && ! ini_has "playinterval=$interval"; }; then
   { printf '\xff\xfe'
-    printf '[GENERAL]\r\nplayinterval=%s\r\nlastpic=\r\nstyle=0\r\nstate=0\r\npathcount=1\r\n[1]\r\npath=%s\r\ntime=\r\n' \
-      "$interval" "$(winpath "$folder")" | iconv -f UTF-8 -t UTF-16LE
+    printf '[GENERAL]\r\nplayinterval=%s\r\nlastpic=\r\nstyle=%s\r\nstate=0\r\npathcount=1\r\n[1]\r\npath=%s\r\ntime=\r\n' \
+      "$interval" "$style" "$(winpath "$folder")" | iconv -f UTF-8 -t UTF-16LE
   } >"$data/lumi.ini"
 fi
 echo "run: pictures from $folder, a new one every $interval s"

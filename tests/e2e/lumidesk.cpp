@@ -6,10 +6,14 @@
 #include <windows.h>
 #include <wininet.h>
 #include <shlobj.h>
+#include <shlwapi.h>
+#include <wincodec.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+
+#include "win/ComPtr.h"
 
 namespace {
 
@@ -17,12 +21,17 @@ HMODULE g_self = nullptr;
 constexpr int kLineChars = 1024;
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
-void Append(const wchar_t* line)
+std::wstring BesideSelf(const wchar_t* name)
 {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(g_self, path, MAX_PATH);
-    std::wstring log(path);
-    log = log.substr(0, log.find_last_of(L'\\') + 1) + L"lumidesk.log";
+    const std::wstring self(path);
+    return self.substr(0, self.find_last_of(L'\\') + 1) + name;
+}
+
+void Append(const wchar_t* line)
+{
+    const std::wstring log = BesideSelf(L"lumidesk.log");
 
     char utf8[kLineChars * 3];
     const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, line, -1, utf8, sizeof(utf8), nullptr, nullptr);
@@ -50,6 +59,51 @@ void SetDesktopValue(const wchar_t* name, const wchar_t* value)
     ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
                      static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t)));
     ::RegCloseKey(key);
+}
+
+// Wine's desktop paints BMP pictures only. Any other picture the system's
+// codecs read becomes a BMP in this library's cache folder (fitted to the
+// screen for Stretch, which Wine's desktop cannot do); a BMP, or a picture
+// they cannot read, is handed on as it is.
+std::wstring AsBitmap(const std::wstring& path, DWORD style)
+{
+    if (::PathMatchSpecW(path.c_str(), L"*.bmp")) return path;
+    ComPtr<IWICImagingFactory> codecs;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapSource> pixels;
+    ComPtr<IWICBitmapScaler> scaler;
+    ComPtr<IWICStream> file;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> bitmap;
+    const std::wstring folder = BesideSelf(L"cache");
+    const std::wstring cached = folder + L"\\wallpaper.bmp";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    UINT width = ::GetSystemMetrics(SM_CXSCREEN);
+    UINT height = ::GetSystemMetrics(SM_CYSCREEN);
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                    reinterpret_cast<void**>(codecs.Put()));
+    if (SUCCEEDED(hr))
+        hr = codecs->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                               decoder.Put());
+    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Put());
+    if (SUCCEEDED(hr) && style != WPSTYLE_STRETCH) hr = frame->GetSize(&width, &height);
+    if (SUCCEEDED(hr)) hr = ::WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.Get(), pixels.Put());
+    if (SUCCEEDED(hr)) hr = codecs->CreateBitmapScaler(scaler.Put());
+    if (SUCCEEDED(hr)) hr = scaler->Initialize(pixels.Get(), width, height, WICBitmapInterpolationModeFant);
+    if (SUCCEEDED(hr)) hr = codecs->CreateStream(file.Put());
+    if (SUCCEEDED(hr)) hr = file->InitializeFromFilename(cached.c_str(), GENERIC_WRITE);
+    if (SUCCEEDED(hr)) hr = codecs->CreateEncoder(GUID_ContainerFormatBmp, nullptr, encoder.Put());
+    if (SUCCEEDED(hr)) hr = encoder->Initialize(file.Get(), WICBitmapEncoderNoCache);
+    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(bitmap.Put(), nullptr);
+    if (SUCCEEDED(hr)) hr = bitmap->Initialize(nullptr);
+    if (SUCCEEDED(hr)) hr = bitmap->SetSize(width, height);
+    if (SUCCEEDED(hr)) hr = bitmap->SetPixelFormat(&format);
+    if (SUCCEEDED(hr)) hr = bitmap->WriteSource(scaler.Get(), nullptr);
+    if (SUCCEEDED(hr)) hr = bitmap->Commit();
+    if (SUCCEEDED(hr)) hr = encoder->Commit();
+    return SUCCEEDED(hr) ? cached : path;
 }
 
 class Desktop final : public IActiveDesktop {
@@ -95,8 +149,8 @@ public:
         Log(L"ApplyChanges", detail);
         SetDesktopValue(L"TileWallpaper", style == WPSTYLE_TILE ? L"1" : L"0");
         SetDesktopValue(L"WallpaperStyle", style == WPSTYLE_STRETCH ? L"2" : L"0");
-        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(wallpaper.c_str()),
-                                SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+        std::wstring shown = AsBitmap(wallpaper, style);
+        ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, shown.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
         return S_OK;
     }
 
