@@ -2,14 +2,21 @@
 """Draws Lumivane's icons and writes them as .ico files.
 
 The program icon is a small landscape in a wooden picture frame; the two
-tray icons add a round play or pause mark. Run from anywhere:
+tray icons add a round play or pause mark. Each comes in the sizes Windows
+asks for at 100 to 200 % scaling, so none is drawn blurred from another. The
+48 and 256 pixel images are stored PNG-compressed, which Windows reads since
+Vista, to keep the program small. Run from anywhere:
     python3 scripts/make_icons.py
 """
 import math
 import os
 import struct
+import zlib
 
 SUPERSAMPLE = 4
+PROGRAM_SIZES = (256, 48, 32, 24, 20, 16)
+STATE_SIZES = (32, 24, 20, 16)
+PNG_FROM = 48  # images this large are stored as PNG
 OUT_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "icons")
 
 FRAME_DARK = (92, 60, 18)
@@ -103,19 +110,6 @@ def render(size, mark=None):
     return pixels
 
 
-def palette256():
-    levels = [0, 51, 102, 153, 204, 255]
-    colours = [(r, g, b) for r in levels for g in levels for b in levels]
-    colours += [(v, v, v) for v in range(6, 256, 6)][: 256 - len(colours)]
-    while len(colours) < 256:
-        colours.append((0, 0, 0))
-    return colours
-
-
-def nearest(colours, rgb):
-    return min(range(len(colours)), key=lambda i: sum((a - b) ** 2 for a, b in zip(colours[i], rgb)))
-
-
 def row_bytes(bits_per_row):
     return ((bits_per_row + 31) // 32) * 4
 
@@ -146,24 +140,23 @@ def image_32(size, pixels):
     return bytes(data) + and_mask(size, pixels)
 
 
-def image_8(size, pixels):
-    colours = palette256()
-    data = bytearray(bitmap_header(size, 8, 256))
-    for r, g, b in colours:
-        data += bytes((b, g, r, 0))
-    stride = row_bytes(size * 8)
-    cache = {}
-    for y in reversed(range(size)):
-        row = bytearray(stride)
-        for x in range(size):
-            r, g, b, a = pixels[y * size + x]
-            if a >= 128:
-                key = (r, g, b)
-                if key not in cache:
-                    cache[key] = nearest(colours, key)
-                row[x] = cache[key]
-        data += row
-    return bytes(data) + and_mask(size, pixels)
+def image_png(size, pixels):
+    """RGBA pixels as a PNG; each row is stored as its difference to the row above."""
+    rows = b""
+    for y in range(size):
+        row = bytes(c for p in pixels[y * size:(y + 1) * size] for c in p)
+        above = bytes(c for p in pixels[(y - 1) * size:y * size] for c in p) if y else bytes(len(row))
+        rows += b"\x02" + bytes((a - b) & 0xFF for a, b in zip(row, above))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
+
+
+def image(size, pixels):
+    return (size, 32, image_png(size, pixels) if size >= PNG_FROM else image_32(size, pixels))
 
 
 def write_ico(path, images):
@@ -183,15 +176,9 @@ def write_ico(path, images):
 
 def main():
     os.makedirs(OUT_DIR, exist_ok=True)
-    program = []
-    for size in (48, 32, 16):
-        pixels = render(size)
-        program.append((size, 8, image_8(size, pixels)))
-        program.append((size, 32, image_32(size, pixels)))
-    write_ico(os.path.join(OUT_DIR, "program.ico"), program)
+    write_ico(os.path.join(OUT_DIR, "program.ico"), [image(size, render(size)) for size in PROGRAM_SIZES])
     for name, mark in (("playing", "play"), ("paused", "pause")):
-        pixels = render(16, mark)
-        write_ico(os.path.join(OUT_DIR, name + ".ico"), [(16, 32, image_32(16, pixels))])
+        write_ico(os.path.join(OUT_DIR, name + ".ico"), [image(size, render(size, mark)) for size in STATE_SIZES])
 
 
 if __name__ == "__main__":
