@@ -1,5 +1,6 @@
 # What a Windows user downloads, named with the project version: a portable
-# zip (the exe and ReadMe.txt) and, where NSIS is at hand, a per-user installer.
+# zip (a folder Lumivane with the exe and ReadMe.txt) and, where NSIS is at
+# hand, a per-user installer.
 set(LUMI_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Folder the installer and the portable zip are written to")
 find_program(LUMI_MAKENSIS makensis)
 
@@ -8,14 +9,15 @@ set(LUMI_PORTABLE ${LUMI_DIST_DIR}/lumivane-${PROJECT_VERSION}-portable.zip)
 set(LUMI_SETUP ${LUMI_DIST_DIR}/lumivane-${PROJECT_VERSION}-setup.exe)
 set(LUMI_DIST_FILES ${LUMI_PORTABLE})
 
-# The zip lists its two files at the top, as the user unpacks them beside each other.
+# One folder at the top of the zip, so that unpacking it "here" scatters
+# nothing and the program finds ReadMe.txt beside itself.
 set(stage ${CMAKE_BINARY_DIR}/portable)
 add_custom_command(OUTPUT ${LUMI_PORTABLE}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage} ${LUMI_PORTABLE}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage} ${LUMI_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumivane> ${LUMI_README} ${stage}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/Lumivane ${LUMI_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:lumivane> ${LUMI_README} ${stage}/Lumivane
   COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${CMAKE_COMMAND} -E tar cf ${LUMI_PORTABLE} --format=zip
-          lumivane.exe ReadMe.txt
+          Lumivane
   DEPENDS lumivane ${LUMI_README}
   VERBATIM)
 

@@ -119,8 +119,8 @@ e2e_check "it removes the start-up shortcut" missing "$STARTUP/Lumivane.lnk"
 e2e_check "it removes its listing" uninstall_key_gone
 e2e_check "a silent uninstall keeps the data folder" exists "$DATA/lumi.ini"
 
-# ---- The portable zip: the program and ReadMe.txt, side by side.
-e2e_check "the portable zip holds lumivane.exe and ReadMe.txt" \
-  is_equal "lumivane.exe ReadMe.txt" "$(cmake -E tar tf "$PORTABLE" | sort -f | xargs)"
+# ---- The portable zip: one folder, the program and ReadMe.txt side by side in it.
+e2e_check "the portable zip holds the folder Lumivane with lumivane.exe and ReadMe.txt" \
+  is_equal "Lumivane/ Lumivane/lumivane.exe Lumivane/ReadMe.txt" "$(cmake -E tar tf "$PORTABLE" | sort -f | xargs)"
 
 e2e_finish
