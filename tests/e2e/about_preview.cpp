@@ -1,8 +1,8 @@
 // Test-only program: shows the about box modally with no owner, the way the
 // tray's hidden frame shows it, so a script can look at it in a Wine virtual
 // desktop. With a file argument it reports there what only the program
-// knows: the work area it centres on, the rectangles of the box and of its
-// web link, and the button that closed it.
+// knows: the work area it centres on, what its manifest told the system,
+// the rectangles of the box and of its web link, and the button that closed it.
 #include "about/CAboutDlg.h"
 #include "resources/resource.h"
 
@@ -38,6 +38,24 @@ void CALLBACK ReportBoxRect(HWND, UINT, UINT_PTR timer, DWORD)
     Report("weblink %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
 }
 
+// Windows tells a program its own version only when the manifest names it.
+OSVERSIONINFOW WindowsVersion()
+{
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ::GetVersionExW(&version);
+    return version;
+}
+
+// The manifest's DPI setting as the system read it.
+long ManifestDpiAware()
+{
+    wchar_t value[16] = L"";
+    ::QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", value, 16,
+                           nullptr);
+    return ::lstrcmpiW(value, L"true") == 0;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -52,6 +70,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RECT area = {};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     Report("workarea %ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
+    Report("manifest windows %ld.%ld dpiaware %ld\n", WindowsVersion().dwMajorVersion, WindowsVersion().dwMinorVersion,
+           ManifestDpiAware());
     ::SetTimer(nullptr, 0, kFindBoxPeriodMs, &ReportBoxRect);
 
     CAboutDlg about;

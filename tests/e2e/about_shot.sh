@@ -15,6 +15,7 @@ WAIT_SECONDS=60
 UNDERLINE_PIXELS=50  # the underline adds a row about as long as the text, over 100 pixels
 
 e2e_make_prefix
+e2e_wine winecfg -v win10 >/dev/null 2>&1 </dev/null # the newest the manifest names
 e2e_use_virtual_desktop
 e2e_start_xvfb || exit 1
 e2e_start_services
@@ -69,4 +70,18 @@ e2e_check "hovering the web link underlines it" underlined
 xdotool mousemove $((x + w / 2)) $((y + 8)) key Return
 closed_with_ok() { tr -d "\r" <"$REPORT" 2>/dev/null | grep -qx 'result 1'; }
 e2e_check "Enter closes the box with OK" e2e_wait_until 10 closed_with_ok
+
+# At 150 % scaling the program, DPI-aware by its manifest, lays the box out
+# itself, larger, with sharp text and the icon's 48-pixel image.
+e2e_check "the manifest names Windows 10 and declares DPI awareness" \
+  grep -qx 'manifest windows 10.0 dpiaware 1' <(tr -d '\r' <"$REPORT")
+e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 </dev/null
+rm -f "$REPORT"
+e2e_start PREVIEW_PID "$E2E_BUILD/tests/e2e/about_preview.exe" "$(e2e_winpath "$REPORT")"
+e2e_check "the about box opens at 150 %" e2e_wait_until "$WAIT_SECONDS" find_box
+sleep 1
+read -r _ left top right bottom < <(grep "^window " "$REPORT" | tr -d "\r")
+e2e_check "screenshot of the about box at 150 %" e2e_screenshot about-150 "$((right - left))x$((bottom - top))+$left+$top"
+e2e_check "at 150 % the box is half as large again" test $((right - left)) -ge $((w * 14 / 10))
+xdotool key Return
 e2e_finish
