@@ -38,7 +38,8 @@ EVENT_SECONDS=10
 HOOK_LOG="$E2E_SCRATCH/lumihook.log"
 DESK_LOG="$E2E_SCRATCH/lumidesk.log"
 PICTURES="$E2E_SCRATCH/Картинки 图片"
-PICTURE_COUNT=4
+PICTURE_COUNT=5 # four BMP pictures and a PNG one
+PNG_COLOUR='srgb(192,255,238)'
 
 # The log the hook writes inside the program: one line per message the frame got.
 log_lines() { [ -f "$HOOK_LOG" ] && wc -l <"$HOOK_LOG" || echo 0; }
@@ -205,7 +206,8 @@ desktop_wallpaper() { e2e_wine reg query 'HKCU\Control Panel\Desktop' /v Wallpap
 e2e_log "making a prefix with the stand-in desktop service"
 e2e_make_prefix
 register_desktop_service
-"$E2E_ROOT/scripts/demo-pictures.sh" "$PICTURES" "$PICTURE_COUNT" 320x240
+"$E2E_ROOT/scripts/demo-pictures.sh" "$PICTURES" $((PICTURE_COUNT - 1)) 320x240
+convert -size 320x240 "xc:$PNG_COLOUR" "$PICTURES/$PICTURE_COUNT.png"
 
 # ---- Without a notification area: NIM_ADD fails, the program goes on.
 write_config "$INTERVAL" 0
@@ -273,6 +275,23 @@ e2e_check "pause from the menu" choose $ID_PAUSE_START
 e2e_check "paused, no picture changes for an interval" no_change_for $((INTERVAL + 1))
 e2e_check "paused, the tray shows the other icon" cell_differs playing
 tray_cell paused
+
+# Wine's desktop paints BMP pictures only; the stand-in service hands it a PNG picture converted.
+next_until_png() {
+  local n
+  for _ in $(seq "$PICTURE_COUNT"); do
+    [[ "$(shown_last)" == *.png ]] && return 0
+    n="$(shown_count)"
+    tray_click 1
+    e2e_wait_until "$EVENT_SECONDS" shown_more_than "$n" || return 1
+  done
+  return 1
+}
+e2e_check "next up to the PNG picture" next_until_png
+settle
+e2e_check "screenshot of the PNG picture as the wallpaper" e2e_screenshot png-wallpaper
+e2e_check "the desktop shows the PNG picture, stretched" \
+  is_equal "$PNG_COLOUR" "$(convert "$E2E_ARTIFACTS/png-wallpaper.png" -format '%[pixel:p{100,100}]' info:)"
 e2e_check "the menu opens again" open_menu
 e2e_check "while paused the menu offers start" is_equal "开始(&S)" "$(menu_label)"
 e2e_check "screenshot of the open menu offering start" e2e_screenshot tray-menu-start "700x520+324+248"
