@@ -5,8 +5,8 @@
 #   scripts/run.sh --folder DIR       your own picture folder instead
 #   scripts/run.sh --interval SECONDS the time between two pictures (demo 3, own folder 15)
 #
-# The demo keeps everything in a Wine prefix of its own, made anew each run;
-# your own folder runs in a second prefix that keeps the program's settings
+# The demo keeps everything in a Wine prefix of its own, with its pictures and
+# settings made anew each run; your own folder runs in a second prefix that keeps the program's settings
 # and state from run to run. Neither touches ~/.wine.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -89,7 +89,8 @@ xvfb_pid=""
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 
 if [ -n "${DISPLAY:-}" ]; then
-  # The desktop window stays until it is closed (or Ctrl-C), even after the program exits.
+  # Wine closes the desktop window once the program has exited (Exit in its menu) and
+  # any folder window it opened is closed; Ctrl-C ends the run at any time.
   wine_run explorer /desktop=Lumivane,1024x768 "$build/lumivane.exe"
   exit 0
 fi
@@ -124,5 +125,5 @@ mkdir -p "$build/artifacts"
 shot="$build/artifacts/run.png"
 import -display "$DISPLAY" -window root "$shot"
 echo "run: $(grep -c ' SetWallpaper ' "$log" 2>/dev/null || echo 0) wallpaper changes so far; screenshot: $shot"
-echo "run: more screenshots: DISPLAY=$DISPLAY import -window root shot.png; Ctrl-C ends the run"
+echo "run: more screenshots: DISPLAY=$DISPLAY import -window root shot.png; Ctrl-C or Exit in the menu ends the run"
 wait "$desktop_pid"
