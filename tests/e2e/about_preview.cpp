@@ -38,24 +38,6 @@ void CALLBACK ReportBoxRect(HWND, UINT, UINT_PTR timer, DWORD)
     Report("weblink %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
 }
 
-// Windows tells a program its own version only when the manifest names it.
-OSVERSIONINFOW WindowsVersion()
-{
-    OSVERSIONINFOW version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    ::GetVersionExW(&version);
-    return version;
-}
-
-// The manifest's DPI setting as the system read it.
-long ManifestDpiAware()
-{
-    wchar_t value[16] = L"";
-    ::QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", value, 16,
-                           nullptr);
-    return ::lstrcmpiW(value, L"true") == 0;
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -70,8 +52,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     RECT area = {};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     Report("workarea %ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
-    Report("manifest windows %ld.%ld dpiaware %ld\n", WindowsVersion().dwMajorVersion, WindowsVersion().dwMinorVersion,
-           ManifestDpiAware());
+    // A program learns its own Windows version only when its manifest names it.
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ::GetVersionExW(&version);
+    wchar_t dpiAware[16] = L"";
+    ::QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", dpiAware,
+                           16, nullptr);
+    Report("manifest windows %ld.%ld dpiaware %ld\n", version.dwMajorVersion, version.dwMinorVersion,
+           ::lstrcmpiW(dpiAware, L"true") == 0);
     ::SetTimer(nullptr, 0, kFindBoxPeriodMs, &ReportBoxRect);
 
     CAboutDlg about;

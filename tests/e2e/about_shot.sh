@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows the about box in a Wine virtual desktop under Xvfb with the Chinese
-# locale, checks that it appears centred on the desktop's work area, saves a
-# screenshot as about.png, hovers the web link (about-hover.png, which must
-# show the underline) and closes the box with Enter.
+# locale at 150 % scaling, checks what the manifest told the system and that
+# the box appears centred on the desktop's work area, saves a screenshot as
+# about.png, hovers the web link (about-hover.png, which must show the
+# underline) and closes the box with Enter.
 #
 #   tests/e2e/about_shot.sh BUILD_DIR      (BUILD_DIR: the Windows build, build/win)
 set -uo pipefail
@@ -15,7 +16,9 @@ WAIT_SECONDS=60
 UNDERLINE_PIXELS=50  # the underline adds a row about as long as the text, over 100 pixels
 
 e2e_make_prefix
-e2e_wine winecfg -v win10 >/dev/null 2>&1 </dev/null # the newest the manifest names
+# At 150 % scaling, on the newest Windows the manifest names.
+e2e_wine winecfg -v win10 >/dev/null 2>&1 </dev/null
+e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 </dev/null
 e2e_use_virtual_desktop
 e2e_start_xvfb || exit 1
 e2e_start_services
@@ -28,6 +31,8 @@ find_box() {
   [ -n "$BOX" ] && grep -q '^window ' "$REPORT" 2>/dev/null
 }
 e2e_check "the about box opens" e2e_wait_until "$WAIT_SECONDS" find_box || { e2e_finish; exit 1; }
+e2e_check "the manifest names Windows 10 and declares DPI awareness" \
+  grep -qx 'manifest windows 10.0 dpiaware 1' <(tr -d '\r' <"$REPORT")
 sleep 1 # let it finish painting
 
 # xdotool's position of a window inside Wine's desktop window counts the
@@ -71,17 +76,4 @@ xdotool mousemove $((x + w / 2)) $((y + 8)) key Return
 closed_with_ok() { tr -d "\r" <"$REPORT" 2>/dev/null | grep -qx 'result 1'; }
 e2e_check "Enter closes the box with OK" e2e_wait_until 10 closed_with_ok
 
-# At 150 % scaling the program, DPI-aware by its manifest, lays the box out
-# itself, larger, with sharp text and the icon's 48-pixel image.
-e2e_check "the manifest names Windows 10 and declares DPI awareness" \
-  grep -qx 'manifest windows 10.0 dpiaware 1' <(tr -d '\r' <"$REPORT")
-e2e_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 </dev/null
-rm -f "$REPORT"
-e2e_start PREVIEW_PID "$E2E_BUILD/tests/e2e/about_preview.exe" "$(e2e_winpath "$REPORT")"
-e2e_check "the about box opens at 150 %" e2e_wait_until "$WAIT_SECONDS" find_box
-sleep 1
-read -r _ left top right bottom < <(grep "^window " "$REPORT" | tr -d "\r")
-e2e_check "screenshot of the about box at 150 %" e2e_screenshot about-150 "$((right - left))x$((bottom - top))+$left+$top"
-e2e_check "at 150 % the box is half as large again" test $((right - left)) -ge $((w * 14 / 10))
-xdotool key Return
 e2e_finish

@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <wininet.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 #include <wincodec.h>
 
 #include <cstdio>
@@ -61,13 +60,12 @@ void SetDesktopValue(const wchar_t* name, const wchar_t* value)
     ::RegCloseKey(key);
 }
 
-// Wine's desktop paints BMP pictures only. Any other picture the system's
-// codecs read becomes a BMP in this library's cache folder (fitted to the
-// screen for Stretch, which Wine's desktop cannot do); a BMP, or a picture
-// they cannot read, is handed on as it is.
+// Wine's desktop paints BMP pictures only: another picture the system's codecs
+// read is handed on as a BMP in the cache folder beside this library, fitted
+// to the screen for Stretch, which Wine's desktop cannot do.
 std::wstring AsBitmap(const std::wstring& path, DWORD style)
 {
-    if (::PathMatchSpecW(path.c_str(), L"*.bmp")) return path;
+    if (path.size() > 4 && ::lstrcmpiW(path.c_str() + path.size() - 4, L".bmp") == 0) return path;
     ComPtr<IWICImagingFactory> codecs;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
@@ -76,12 +74,9 @@ std::wstring AsBitmap(const std::wstring& path, DWORD style)
     ComPtr<IWICStream> file;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> bitmap;
-    const std::wstring folder = BesideSelf(L"cache");
-    const std::wstring cached = folder + L"\\wallpaper.bmp";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    UINT width = ::GetSystemMetrics(SM_CXSCREEN);
-    UINT height = ::GetSystemMetrics(SM_CYSCREEN);
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    const std::wstring cached = BesideSelf(L"cache\\wallpaper.bmp");
+    ::CreateDirectoryW(BesideSelf(L"cache").c_str(), nullptr);
+    UINT width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                     reinterpret_cast<void**>(codecs.Put()));
     if (SUCCEEDED(hr))
@@ -98,8 +93,6 @@ std::wstring AsBitmap(const std::wstring& path, DWORD style)
     if (SUCCEEDED(hr)) hr = encoder->Initialize(file.Get(), WICBitmapEncoderNoCache);
     if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(bitmap.Put(), nullptr);
     if (SUCCEEDED(hr)) hr = bitmap->Initialize(nullptr);
-    if (SUCCEEDED(hr)) hr = bitmap->SetSize(width, height);
-    if (SUCCEEDED(hr)) hr = bitmap->SetPixelFormat(&format);
     if (SUCCEEDED(hr)) hr = bitmap->WriteSource(scaler.Get(), nullptr);
     if (SUCCEEDED(hr)) hr = bitmap->Commit();
     if (SUCCEEDED(hr)) hr = encoder->Commit();

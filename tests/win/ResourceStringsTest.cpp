@@ -80,9 +80,9 @@ TEST(ResourceIcons, EachIconHoldsItsImages)
         UINT id;
         std::vector<IconImage> images;
     } const cases[] = {
-        {IDI_PROGRAM, {{48, 8}, {48, 32}, {32, 8}, {32, 32}, {16, 8}, {16, 32}}},
-        {IDI_PLAYING, {{16, 32}}},
-        {IDI_PAUSED, {{16, 32}}},
+        {IDI_PROGRAM, {{256, 32}, {48, 32}, {32, 32}, {24, 32}, {20, 32}, {16, 32}}},
+        {IDI_PLAYING, {{32, 32}, {24, 32}, {20, 32}, {16, 32}}},
+        {IDI_PAUSED, {{32, 32}, {24, 32}, {20, 32}, {16, 32}}},
     };
     for (const Case& c : cases) {
         const std::vector<IconImage> images = IconImages(c.id);
