@@ -1,8 +1,6 @@
 #include "app/CMainFrame.h"
 
 #include "about/CAboutDlg.h"
-#include "app/CAppModule.h"
-#include "app/CMessageLoop.h"
 #include "resources/resource.h"
 #include "settings/CSettingDlg.h"
 #include "win/DecimalText.h"
@@ -87,18 +85,6 @@ HWND CMainFrame::StartFrame()
     return CreateFromClass(kFrameClassName, nullptr, caption.c_str(), kFrameStyle, kFrameExStyle);
 }
 
-// The frame keeps its places as the loop's filter and idle handler, but with
-// no accelerators and no bars it has nothing to translate or update.
-bool CMainFrame::FilterMessage(MSG*)
-{
-    return false;
-}
-
-bool CMainFrame::OnIdleTime()
-{
-    return false;
-}
-
 LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -139,21 +125,12 @@ LRESULT CMainFrame::OnCreate()
 
     stateIcon.Reset(LoadIconSized(app.IsPaused() ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
     AddToTray(BuildTip().c_str(), stateIcon.Get(), kTrayMenuId);
-
-    if (CMessageLoop* loop = g_appModule.LoopForThread(::GetCurrentThreadId())) {
-        loop->AddFilter(this);
-        loop->AddIdle(this);
-    }
     return 0;
 }
 
 void CMainFrame::OnDestroy()
 {
     app.Shutdown();
-    if (CMessageLoop* loop = g_appModule.LoopForThread(::GetCurrentThreadId())) {
-        loop->RemoveFilter(this);
-        loop->RemoveIdle(this);
-    }
     ::PostQuitMessage(kQuitCode);
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/CIdleHandler.h"
-#include "app/CMessageFilter.h"
 #include "app/CTrayIconImpl.h"
 #include "config/CConf.h"
 #include "engine/CWallpaperApp.h"
@@ -22,7 +20,7 @@ constexpr UINT kTrayMenuId = IDR_TRAYMENU;
 // The program's one top-level window. It is never shown; it owns the
 // wallpaper controller and the tray icon, turns tray commands into calls on
 // the controller, and its destruction ends the message loop with exit code 1.
-class CMainFrame : public CWindowImpl, public CMessageFilter, public CIdleHandler, public CTrayIconImpl<CMainFrame> {
+class CMainFrame : public CWindowImpl, public CTrayIconImpl<CMainFrame> {
 public:
     // How a run of the settings dialog ended, and the configuration it edited.
     struct SettingsOutcome {
@@ -42,8 +40,6 @@ public:
     // Null when the window could not be created.
     HWND StartFrame();
 
-    bool FilterMessage(MSG* msg) override;
-    bool OnIdleTime() override;
     void CustomizeMenu(HMENU popup) override;
 
     const CWallpaperApp& App() const { return app; }

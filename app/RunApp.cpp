@@ -1,8 +1,8 @@
 #include "app/RunApp.h"
 
-#include "app/CAppModule.h"
 #include "app/CMainFrame.h"
 #include "app/CMessageLoop.h"
+#include "win/ResourceInstance.h"
 #include "win/ScopedComInit.h"
 
 #include <commctrl.h>
@@ -10,19 +10,11 @@
 int RunApp()
 {
     CMessageLoop loop;
-    g_appModule.AttachLoop(&loop);
-
-    int result = kExitFrameFailed;
-    {
-        CMainFrame frame;
-        if (HWND window = frame.StartFrame()) {
-            ::ShowWindow(window, SW_HIDE);
-            result = loop.RunLoop();
-        }
-        // Detached before the frame goes, so the table never names a dead loop.
-        g_appModule.DetachLoop();
-    }
-    return result;
+    CMainFrame frame;
+    HWND window = frame.StartFrame();
+    if (window == nullptr) return kExitFrameFailed;
+    ::ShowWindow(window, SW_HIDE);
+    return loop.RunLoop();
 }
 
 int RunProcess(HINSTANCE instance)
@@ -37,8 +29,6 @@ int RunProcess(HINSTANCE instance)
     controls.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
     ::InitCommonControlsEx(&controls);
 
-    g_appModule.Init(instance);
-    const int result = RunApp();
-    g_appModule.Term();
-    return result;
+    SetResourceInstance(instance);
+    return RunApp();
 }

@@ -1,4 +1,3 @@
-#include "app/CAppModule.h"
 #include "app/CMainFrame.h"
 #include "app/CMessageLoop.h"
 #include "app/RunApp.h"
@@ -124,19 +123,13 @@ struct QuitDrain {
     }
 };
 
-// A frame on this thread's loop, talking to a recorder instead of the shell.
+// A frame talking to a recorder instead of the shell.
 struct FrameFixture : ::testing::Test, FrameParts {
-    FrameFixture()
-    {
-        g_appModule.AttachLoop(&loop);
-        frame.SetNotifyIconFunction(&NotifyRecorder::Notify);
-    }
-    ~FrameFixture() override { g_appModule.DetachLoop(); }
+    FrameFixture() { frame.SetNotifyIconFunction(&NotifyRecorder::Notify); }
 
     void SetUp() override { settings.recorder = &shell; }
 
     NotifyRecorder shell;
-    CMessageLoop loop;
     QuitDrain drain;
     CMainFrame frame{Desktop(), Settings()};
 };
@@ -145,7 +138,6 @@ struct FrameFixture : ::testing::Test, FrameParts {
 struct EndingFrameFixture : ::testing::Test, FrameParts {
     EndingFrameFixture()
     {
-        g_appModule.AttachLoop(&loop);
         frame.emplace(Desktop(), Settings());
         frame->SetNotifyIconFunction(&NotifyRecorder::Notify);
         settings.recorder = &shell;
@@ -153,12 +145,10 @@ struct EndingFrameFixture : ::testing::Test, FrameParts {
     ~EndingFrameFixture() override
     {
         frame.reset();
-        g_appModule.DetachLoop();
         QuitDrain();
     }
 
     NotifyRecorder shell;
-    CMessageLoop loop;
     std::optional<CMainFrame> frame;
 };
 
@@ -273,7 +263,6 @@ TEST(CMainFrameEnd, ExitAndOutsideCloseEndTheLoopWithOneAndThenDeleteTheIcon)
         size_t callsBeforeEnd = 0;
         {
             CMessageLoop loop;
-            g_appModule.AttachLoop(&loop);
             CMainFrame frame(parts.Desktop(), parts.Settings());
             frame.SetNotifyIconFunction(&NotifyRecorder::Notify);
             window = frame.StartFrame();
@@ -286,7 +275,6 @@ TEST(CMainFrameEnd, ExitAndOutsideCloseEndTheLoopWithOneAndThenDeleteTheIcon)
                 EXPECT_NE(static_cast<DWORD>(NIM_DELETE), call.message)
                     << c.name << ": the icon went before the frame object";
             }
-            g_appModule.DetachLoop();
         }
         EXPECT_EQ(1, result) << c.name;
         ASSERT_EQ(callsBeforeEnd + 1, shell.Calls().size()) << c.name;
@@ -332,7 +320,6 @@ TEST(RunApp, ReturnsZeroWithoutRunningTheLoopWhenTheFrameCannotBeCreated)
     EXPECT_EQ(0, RunApp());
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop ran";
-    EXPECT_EQ(nullptr, g_appModule.LoopForThread(::GetCurrentThreadId())) << "the loop was left attached";
 }
 
 TEST_F(CMainFrameTest, ASecondCopyEndsAtOnceWithOneAndLeavesTheFirstAlone)
