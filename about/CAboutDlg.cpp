@@ -9,17 +9,7 @@ constexpr wchar_t kMailScheme[] = L"mailto:";
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(const LinkOpener& opener) : webLink(opener), mailLink(opener) {}
-
-INT_PTR CAboutDlg::DoModal(HWND owner)
-{
-    return CDialogImpl::DoModal(owner, IDD_ABOUT);
-}
-
-HWND CAboutDlg::Create(HWND owner)
-{
-    return CDialogImpl::Create(owner, IDD_ABOUT);
-}
+CAboutDlg::CAboutDlg(const LinkOpener& opener) : CDialogImpl(IDD_ABOUT), webLink(opener), mailLink(opener) {}
 
 void CAboutDlg::OnInitDialog()
 {
@@ -30,14 +20,4 @@ void CAboutDlg::OnInitDialog()
     mailLink.SetExtendedStyle(kLinkUnderlineHover, kLinkUnderlineHover);
     mailLink.SetTarget(kMailScheme + mailLink.GetLabel());
     CenterDialog(GetHandle(), GetParent());
-}
-
-bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& reply)
-{
-    if (msg == WM_INITDIALOG) {
-        OnInitDialog();
-        reply = TRUE;  // the dialog manager focuses the first tab stop, the OK button
-        return true;
-    }
-    return CDialogImpl::HandleMessage(msg, wParam, lParam, reply);
 }

@@ -72,11 +72,11 @@ POINT PointFromLParam(LPARAM lParam)
 
 }  // namespace
 
-CHyperLink::CHyperLink(LinkOpener linkOpener) : opener(std::move(linkOpener)) {}
+CHyperLink::CHyperLink(LinkOpener linkOpener) : CWindowBase(false), opener(std::move(linkOpener)) {}
 
 bool CHyperLink::Attach(HWND control)
 {
-    if (!Subclass(control)) return false;
+    if (!Bind(control)) return false;
 
     if (IsStaticControl(control)) {
         // A plain static lets clicks through to its parent unless it asks for them.
@@ -389,5 +389,5 @@ LRESULT CHyperLink::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return CWindowSubclass::HandleMessage(msg, wParam, lParam);
+    return CWindowBase::HandleMessage(msg, wParam, lParam);
 }

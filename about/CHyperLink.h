@@ -1,7 +1,7 @@
 #pragma once
 
 #include "about/HyperLinkRules.h"
-#include "win/CWindowSubclass.h"
+#include "win/CWindowBase.h"
 #include "win/UniqueHandle.h"
 
 #include <windows.h>
@@ -17,12 +17,12 @@ using LinkOpener = std::function<bool(const std::wstring& target)>;
 // A live link drawn over an existing static control: link colours from the
 // browser settings, a hand cursor, a tooltip with the target, and the
 // target opened on a click inside the text or on Enter or space.
-class CHyperLink : public CWindowSubclass {
+class CHyperLink : public CWindowBase {
 public:
     explicit CHyperLink(LinkOpener opener = &CHyperLink::OpenWithShell);
     // The control is given back before the fonts, the tooltip and the opener
     // go, so no message that reaches it meanwhile finds them half destroyed.
-    ~CHyperLink() override { Unsubclass(); }
+    ~CHyperLink() override { Unbind(); }
 
     // Takes over a static control and prepares fonts, tooltip, target and colours.
     bool Attach(HWND control);

@@ -52,7 +52,7 @@ CMainFrame::~CMainFrame()
 {
     // OnDestroy must run while the controller and this object are whole; the
     // window base would destroy the window only after both are gone.
-    DestroyWindowIfAlive();
+    if (GetHandle() != nullptr) Destroy();
     // The shell may draw the icon until it is deleted, so the icon goes
     // before the handle it shows is released.
     RemoveFromTray();

@@ -41,20 +41,11 @@ void SetCellText(HWND list, int row, int column, const wchar_t* text)
 }  // namespace
 
 CSettingDlg::CSettingDlg(const CConf& configuration, const std::wstring& currentPicturePath, FolderPicker folderPicker)
-    : conf(configuration),
+    : CDialogImpl(IDD_SETTINGS),
+      conf(configuration),
       currentFolder(FolderOf(currentPicturePath)),
       picker(std::move(folderPicker))
 {}
-
-INT_PTR CSettingDlg::DoModal(HWND owner)
-{
-    return CDialogImpl::DoModal(owner, IDD_SETTINGS);
-}
-
-HWND CSettingDlg::Create(HWND owner)
-{
-    return CDialogImpl::Create(owner, IDD_SETTINGS);
-}
 
 void CSettingDlg::OnInitDialog()
 {
@@ -176,11 +167,6 @@ void CSettingDlg::OnOK()
     }
 }
 
-void CSettingDlg::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
 void CSettingDlg::OnAutoRun()
 {
     const bool wanted = ::IsDlgButtonChecked(GetHandle(), IDC_AUTORUN) == BST_CHECKED;
@@ -238,12 +224,6 @@ bool CSettingDlg::OnCommand(int id)
     case IDC_AUTORUN:
         OnAutoRun();
         return true;
-    case IDOK:
-        OnOK();
-        return true;
-    case IDCANCEL:
-        OnCancel();
-        return true;
     default:
         return false;
     }
@@ -256,26 +236,21 @@ bool CSettingDlg::OnNotify(const NMHDR& header)
     return true;
 }
 
-bool CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& reply)
+// A control may act on its own notifications: what the dialog passes over
+// goes back to the control that sent it.
+LRESULT CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    reply = 0;
-    switch (msg) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        reply = TRUE;  // the dialog manager focuses the first tab stop
-        return true;
-    case WM_COMMAND:
-        if (OnCommand(LOWORD(wParam))) return true;
-        break;
-    case WM_NOTIFY:
-        if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam))) return true;
-        break;
-    default:
-        return CDialogImpl::HandleMessage(msg, wParam, lParam, reply);
+    HWND sender = nullptr;
+    if (msg == WM_COMMAND) {
+        if (RunCommand(LOWORD(wParam))) return 0;
+        sender = reinterpret_cast<HWND>(lParam);
+    } else if (msg == WM_NOTIFY) {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (OnNotify(header)) return 0;
+        sender = header.hwndFrom;
+    } else {
+        return CDialogImpl::HandleMessage(msg, wParam, lParam);
     }
-    // A control may act on its own notifications; send back what the dialog passed over.
-    HWND sender = msg == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : reinterpret_cast<HWND>(lParam);
-    if (sender == nullptr || !::IsChild(GetHandle(), sender)) return false;
-    reply = ::SendMessageW(sender, OCM__BASE + msg, wParam, lParam);
-    return true;
+    if (sender == nullptr || !::IsChild(GetHandle(), sender)) return CWindowBase::HandleMessage(msg, wParam, lParam);
+    return ::SendMessageW(sender, OCM__BASE + msg, wParam, lParam);
 }

@@ -16,23 +16,22 @@ constexpr UINT WM_SHOW_PICTURE = WM_USER + 2;
 // first selection going in and the chosen path coming out.
 using FolderPicker = std::function<bool(wchar_t* buffer, HWND owner, const wchar_t* title, UINT flags)>;
 
-// The modal settings dialog. It edits a copy of the configuration, which the
-// caller reads after OK; only the start-up check box acts at once.
+// The modal settings dialog, whose result is IDOK or IDCANCEL. It edits a
+// copy of the configuration, which the caller reads after OK; only the
+// start-up check box acts at once.
 class CSettingDlg : public CDialogImpl {
 public:
     CSettingDlg(const CConf& conf, const std::wstring& currentPicturePath, FolderPicker picker = &BrowseForFolder);
 
-    // Modal; the result is IDOK or IDCANCEL.
-    INT_PTR DoModal(HWND owner);
-    HWND Create(HWND owner);
-
     const CConf& GetConf() const { return conf; }
 
 protected:
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnInitDialog() override;
+    bool OnCommand(int id) override;
+    void OnOK() override;
 
 private:
-    void OnInitDialog();
     void FillFolderList();
     void FillStyles();
     void OnAdd();
@@ -40,10 +39,7 @@ private:
     void OnDelete();
     void OnGoTo();
     void GoToFolder(int row);
-    void OnOK();
-    void OnCancel();
     void OnAutoRun();
-    bool OnCommand(int id);
     bool OnNotify(const NMHDR& header);
 
     int AppendRow(std::wstring path);

@@ -1,57 +1,20 @@
 #include "win/CDialogImpl.h"
 
 #include "win/ResourceInstance.h"
-#include "win/TraceException.h"
 
-namespace {
-
-// Messages whose handled result is the dialog procedure's own return value,
-// not DWLP_MSGRESULT.
-bool ReturnsResultDirectly(UINT msg)
-{
-    switch (msg) {
-    case WM_INITDIALOG:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-        return true;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
-
-// The derived part is gone by now: the window's last messages must not reach
-// it, so it is unbound before the window goes.
-CDialogImpl::~CDialogImpl()
-{
-    if (hwnd == nullptr || !::IsWindow(hwnd)) return;
-    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-    ::DestroyWindow(hwnd);
-}
-
-INT_PTR CDialogImpl::DoModal(HWND owner, UINT templateId)
+INT_PTR CDialogImpl::DoModal(HWND owner)
 {
     modal = true;
-    result = ::DialogBoxParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
-                               &CDialogImpl::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    result = ::DialogBoxParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner, &CDialogImpl::DialogProc,
+                               reinterpret_cast<LPARAM>(this));
     return result;
 }
 
-HWND CDialogImpl::Create(HWND owner, UINT templateId)
+HWND CDialogImpl::CreateForTesting(HWND owner)
 {
     modal = false;
-    return ::CreateDialogParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner,
-                                &CDialogImpl::StaticDialogProc, reinterpret_cast<LPARAM>(this));
+    return ::CreateDialogParamW(GetResourceInstance(), MAKEINTRESOURCEW(templateId), owner, &CDialogImpl::DialogProc,
+                                reinterpret_cast<LPARAM>(this));
 }
 
 void CDialogImpl::EndDialog(INT_PTR reply)
@@ -64,47 +27,43 @@ void CDialogImpl::EndDialog(INT_PTR reply)
     }
 }
 
-bool CDialogImpl::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& reply)
+LRESULT CDialogImpl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND) {
-        const int id = LOWORD(wParam);
-        if (id == IDOK || id == IDCANCEL) {
-            EndDialog(id);
-            reply = 0;
-            return true;
-        }
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        if (RunCommand(LOWORD(wParam))) return 0;
+        break;
+    default:
+        break;
     }
-    return false;
+    return CWindowBase::HandleMessage(msg, wParam, lParam);
 }
 
-INT_PTR CALLBACK CDialogImpl::StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+bool CDialogImpl::RunCommand(int id)
 {
-    if (msg == WM_INITDIALOG) {
-        auto* bound = reinterpret_cast<CDialogImpl*>(lParam);
-        bound->hwnd = hwnd;
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    switch (id) {
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    default:
+        return OnCommand(id);
     }
+}
 
-    auto* self = reinterpret_cast<CDialogImpl*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (self == nullptr) return FALSE;
-
-    LRESULT result = 0;
-    bool handled = false;
-    try {
-        handled = self->HandleMessage(msg, wParam, lParam, result);
-    } catch (...) {
-        // Nothing may unwind into the dialog manager.
-        TraceCaughtException(hwnd, msg);
-        handled = false;
-    }
-
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd = nullptr;
-    }
-
-    if (!handled) return msg == WM_INITDIALOG ? TRUE : FALSE;
-    if (ReturnsResultDirectly(msg)) return static_cast<INT_PTR>(result);
-    ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
-    return TRUE;
+// Binds the object and sends WM_INITDIALOG on through the window, so that it
+// reaches the object the way every later message does. A message comes here
+// otherwise only when the object passed it on, and then the dialog manager's
+// own processing is what it wants.
+INT_PTR CALLBACK CDialogImpl::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_INITDIALOG) return FALSE;
+    auto* object = reinterpret_cast<CDialogImpl*>(lParam);
+    if (!object->Bind(hwnd)) return FALSE;
+    return ::SendMessageW(hwnd, msg, wParam, lParam);
 }

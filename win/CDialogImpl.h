@@ -1,37 +1,40 @@
 #pragma once
 
-#include "win/CWindow.h"
+#include "win/CWindowBase.h"
 
 #include <windows.h>
 
-// Base of our dialogs, modal or modeless, made from a template in the
-// resources. The object is bound at WM_INITDIALOG and unbound at
-// WM_NCDESTROY. HandleMessage returns true for a message it handled and
-// puts the message's result into `result`.
-class CDialogImpl : public CWindow {
+// Base of our dialogs, each made from its template in the resources. The
+// object is bound at WM_INITDIALOG and sees every message before the dialog
+// manager, which does the default processing of what it passes on.
+class CDialogImpl : public CWindowBase {
 public:
-    CDialogImpl() = default;
-    virtual ~CDialogImpl();
-
-    CDialogImpl(const CDialogImpl&) = delete;
-    CDialogImpl& operator=(const CDialogImpl&) = delete;
-
-    INT_PTR DoModal(HWND owner, UINT templateId);
-
-    // Modeless creation, for callers (tests among them) that drive the dialog themselves.
-    HWND Create(HWND owner, UINT templateId);
-
-    INT_PTR GetResult() const { return result; }
-
+    INT_PTR DoModal(HWND owner);
     void EndDialog(INT_PTR result);
 
+    // Modeless, for tests that drive the dialog themselves; the id it ended
+    // with is kept for them.
+    HWND CreateForTesting(HWND owner);
+    INT_PTR GetResultForTesting() const { return result; }
+
 protected:
-    // The base ends the dialog on IDOK and IDCANCEL and handles nothing else.
-    virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    explicit CDialogImpl(UINT templateId) : CWindowBase(true), templateId(templateId) {}
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The dialog manager then focuses the first tab stop.
+    virtual void OnInitDialog() {}
+    // A command other than OK and Cancel, by id whatever its notification
+    // code; true when the dialog acted on it.
+    virtual bool OnCommand(int) { return false; }
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // OK, Cancel or OnCommand; true when the dialog acted on the command.
+    bool RunCommand(int id);
 
 private:
-    static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+    UINT templateId;
     bool modal = false;
     INT_PTR result = 0;
 };

@@ -120,7 +120,7 @@ protected:
             opened.push_back(target);
             return openSucceeds;
         });
-        ASSERT_NE(nullptr, dialog->Create(nullptr)) << "error " << ::GetLastError();
+        ASSERT_NE(nullptr, dialog->CreateForTesting(nullptr)) << "error " << ::GetLastError();
     }
 
     const CHyperLink& Web() const { return dialog->WebLink(); }
@@ -361,7 +361,8 @@ TEST_F(AboutDialogTest, KeysOnTheFocusedLinkOpenItAndKeepTheBoxOpen)
         TypeKey(c.key);
         EXPECT_EQ(c.opened, opened.size()) << c.name;
         EXPECT_EQ(c.focus, ::GetFocus()) << c.name;
-        ASSERT_TRUE(::IsWindow(dialog->GetHandle())) << c.name << " closed the box with " << dialog->GetResult();
+        ASSERT_TRUE(::IsWindow(dialog->GetHandle()))
+            << c.name << " closed the box with " << dialog->GetResultForTesting();
     }
     for (const std::wstring& target : opened) EXPECT_EQ(Narrow(kWebText), Narrow(target));
 
@@ -379,7 +380,7 @@ TEST_F(AboutDialogTest, EnterElsewhereStillPressesOk)
     TypeKey(VK_RETURN);
     EXPECT_TRUE(opened.empty());
     EXPECT_FALSE(::IsWindow(dialog->GetHandle()));
-    EXPECT_EQ(IDOK, dialog->GetResult());
+    EXPECT_EQ(IDOK, dialog->GetResultForTesting());
 }
 
 TEST_F(AboutDialogTest, SuccessfulOpenPaintsTheVisitedColour)

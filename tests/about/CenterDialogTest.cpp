@@ -84,7 +84,7 @@ TEST(CenterDialog, OwnerDecidesWhereTheDialogGoes)
 TEST(CenterDialog, AboutBoxWithoutOwnerIsCentredOnTheWorkArea)
 {
     CAboutDlg about([](const std::wstring&) { return false; });
-    HWND hwnd = about.Create(nullptr);
+    HWND hwnd = about.CreateForTesting(nullptr);
     ASSERT_NE(nullptr, hwnd);
     const POINT want = DoubleCentre(WorkAreaOf(hwnd));
     const POINT got = DoubleCentre(WindowRect(hwnd));

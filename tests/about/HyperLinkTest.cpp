@@ -202,7 +202,7 @@ TEST(HyperLinkColors, BrowserSettingsReplaceTheDefaults)
             ASSERT_EQ(ERROR_SUCCESS, OpenColorKey(KEY_READ)) << c.name;
         }
         CAboutDlg dialog([](const std::wstring&) { return true; });
-        ASSERT_NE(nullptr, dialog.Create(nullptr)) << c.name;
+        ASSERT_NE(nullptr, dialog.CreateForTesting(nullptr)) << c.name;
         EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.WebLink().GetLinkColor())) << c.name;
         EXPECT_EQ(Hex(c.expectedVisited), Hex(dialog.WebLink().GetVisitedColor())) << c.name;
         EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.MailLink().GetLinkColor())) << c.name;

@@ -158,7 +158,7 @@ protected:
     HWND Open(const CConf& conf, const std::wstring& picture = L"", FolderPicker picker = &NoPicker)
     {
         dialog = std::make_unique<CSettingDlg>(conf, picture, picker);
-        owner.dialog = dialog->Create(owner.hwnd);
+        owner.dialog = dialog->CreateForTesting(owner.hwnd);
         EXPECT_NE(nullptr, owner.dialog) << "error " << ::GetLastError();
         list = dialog->GetItem(IDC_FOLDER_LIST);
         return owner.dialog;
@@ -418,7 +418,7 @@ TEST_F(SettingDialogTest, OkStoresTheEditedCopy)
         Click(IDOK);
 
         EXPECT_FALSE(IsOpen()) << name;
-        EXPECT_EQ(IDOK, dialog->GetResult()) << name;
+        EXPECT_EQ(IDOK, dialog->GetResultForTesting()) << name;
         const CConf& edited = dialog->GetConf();
         EXPECT_EQ(c.interval, edited.playinterval) << name;
         EXPECT_EQ(c.stored, edited.style) << name;
@@ -456,7 +456,7 @@ TEST_F(SettingDialogTest, OkWithNoFolderAsksFirst)
     Click(IDOK);
     EXPECT_EQ(2u, owner.boxes.size());
     EXPECT_FALSE(IsOpen());
-    EXPECT_EQ(IDOK, dialog->GetResult());
+    EXPECT_EQ(IDOK, dialog->GetResultForTesting());
 }
 
 TEST_F(SettingDialogTest, StartupBoxActsAtOnceAndCancelKeepsOnlyTheCopy)
@@ -479,7 +479,7 @@ TEST_F(SettingDialogTest, StartupBoxActsAtOnceAndCancelKeepsOnlyTheCopy)
     ::SetDlgItemTextW(owner.dialog, IDC_INTERVAL, L"99");
     Click(IDCANCEL);
     EXPECT_FALSE(IsOpen());
-    EXPECT_EQ(IDCANCEL, dialog->GetResult());
+    EXPECT_EQ(IDCANCEL, dialog->GetResultForTesting());
     EXPECT_EQ(conf.playinterval, dialog->GetConf().playinterval);
     EXPECT_EQ(kThree.size(), dialog->GetConf().folders.size());
     EXPECT_TRUE(FileIsThere(link)) << "cancel does not undo the box";

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "win/CWindow.h"
+
+#include <windows.h>
+
+// Base of every window object of ours: a window made from a class of ours, a
+// dialog, or a control taken over. However the object came to its window, it
+// is bound through the common controls' subclassing, so all of them share one
+// window procedure: the one place where an exception is stopped and traced,
+// and where the object is let go at WM_NCDESTROY. Derived classes look at
+// their own messages in HandleMessage and pass the rest to their base, which
+// ends in the window's own procedure.
+class CWindowBase : public CWindow {
+public:
+    CWindowBase(const CWindowBase&) = delete;
+    CWindowBase& operator=(const CWindowBase&) = delete;
+
+protected:
+    // An object that owns its window destroys it when it goes; a borrowed
+    // window is only given back.
+    explicit CWindowBase(bool ownsWindow) : ownsWindow(ownsWindow) {}
+    virtual ~CWindowBase();
+
+    // False when the window is missing or the object already has one.
+    bool Bind(HWND window);
+    // No message reaches the object after this. The base does it only once
+    // the derived part is gone, so a class whose members its handler uses
+    // calls it first in its own destructor.
+    void Unbind();
+
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR object);
+
+    bool ownsWindow;
+};
