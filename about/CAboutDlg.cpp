@@ -1,7 +1,7 @@
 #include "about/CAboutDlg.h"
 
-#include "about/CenterDialog.h"
 #include "resources/resource.h"
+#include "win/CenterDialog.h"
 
 namespace {
 

@@ -16,8 +16,6 @@
 namespace {
 
 constexpr wchar_t kStaticClass[] = L"static";
-// Long enough for "static" and its terminator, and for telling a longer class name apart.
-constexpr int kClassNameChars = 8;
 
 constexpr wchar_t kColorKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";
 constexpr wchar_t kLinkColorValue[] = L"Anchor Color";
@@ -31,21 +29,10 @@ constexpr wchar_t kSpaceChar = 32;
 // ShellExecuteW reports success with a value above this.
 constexpr INT_PTR kShellExecuteFailureLimit = 32;
 
-std::wstring WindowText(HWND hwnd)
+bool IsStaticControl(const CWindow& control)
 {
-    const int length = ::GetWindowTextLengthW(hwnd);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-bool IsStaticControl(HWND hwnd)
-{
-    wchar_t name[kClassNameChars] = {};
-    if (::GetClassNameW(hwnd, name, kClassNameChars) == 0) return false;
-    return ::CompareStringOrdinal(name, -1, kStaticClass, -1, TRUE) == CSTR_EQUAL;
+    const std::wstring name = control.GetWindowClass();
+    return ::CompareStringOrdinal(name.c_str(), -1, kStaticClass, -1, TRUE) == CSTR_EQUAL;
 }
 
 // One colour value of the browser settings; nothing when it is missing, not
@@ -78,7 +65,7 @@ bool CHyperLink::Attach(HWND control)
 {
     if (!Bind(control)) return false;
 
-    if (IsStaticControl(control)) {
+    if (IsStaticControl(*this)) {
         // A plain static lets clicks through to its parent unless it asks for them.
         const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
         ::SetWindowLongPtrW(control, GWL_STYLE, style | SS_NOTIFY);
@@ -88,7 +75,7 @@ bool CHyperLink::Attach(HWND control)
     CreateTooltip();
 
     if (label.empty()) {
-        const std::wstring text = WindowText(control);
+        const std::wstring text = GetText();
         if (!text.empty()) SetLabel(text);
     }
     CalcLinkRect();

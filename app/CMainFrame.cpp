@@ -3,6 +3,7 @@
 #include "about/CAboutDlg.h"
 #include "resources/resource.h"
 #include "settings/CSettingDlg.h"
+#include "win/AppMessages.h"
 #include "win/DecimalText.h"
 #include "win/PathChars.h"
 #include "win/ResourceInstance.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "config/CConf.h"
-#include "engine/AppMessages.h"
 #include "engine/ChangeTimer.h"
 #include "engine/CWallpaperPlayer.h"
+#include "win/AppMessages.h"
 #include "win/CWindowImpl.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "settings/BrowseForFolder.h"
 
-#include "about/CenterDialog.h"
-#include "config/DataFolder.h"
+#include "win/CenterDialog.h"
 #include "win/ComPtr.h"
+#include "win/PathChars.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>

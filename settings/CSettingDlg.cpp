@@ -1,8 +1,9 @@
 #include "settings/CSettingDlg.h"
 
-#include "about/CenterDialog.h"
 #include "resources/resource.h"
 #include "settings/StartupShortcut.h"
+#include "win/AppMessages.h"
+#include "win/CenterDialog.h"
 #include "win/PathChars.h"
 #include "win/PathCompare.h"
 #include "win/ResourceInstance.h"

@@ -9,16 +9,14 @@
 #include <functional>
 #include <string>
 
-// Sent by the settings dialog to its owner; lParam is a folder path ending in a backslash.
-constexpr UINT WM_SHOW_PICTURE = WM_USER + 2;
-
 // Asks the user for a folder; the buffer (kPathChars characters) holds the
 // first selection going in and the chosen path coming out.
 using FolderPicker = std::function<bool(wchar_t* buffer, HWND owner, const wchar_t* title, UINT flags)>;
 
 // The modal settings dialog, whose result is IDOK or IDCANCEL. It edits a
 // copy of the configuration, which the caller reads after OK; only the
-// start-up check box acts at once.
+// start-up check box acts at once. While it is open, its go-to button sends
+// WM_SHOW_PICTURE to its owner.
 class CSettingDlg : public CDialogImpl {
 public:
     CSettingDlg(const CConf& conf, const std::wstring& currentPicturePath, FolderPicker picker = &BrowseForFolder);

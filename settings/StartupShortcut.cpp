@@ -1,9 +1,9 @@
 #include "settings/StartupShortcut.h"
 
-#include "config/DataFolder.h"
 #include "resources/resource.h"
 #include "win/ComPtr.h"
 #include "win/FileExists.h"
+#include "win/PathChars.h"
 #include "win/ResourceInstance.h"
 
 #include <windows.h>

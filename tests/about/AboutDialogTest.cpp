@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -249,6 +250,19 @@ TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
         EXPECT_TRUE(::EqualRect(&expected, &actual))
             << c.name << " at " << Show(actual) << ", expected " << Show(expected);
     }
+}
+
+// Without an owner, as under the tray's hidden frame, the box is centred on the work area.
+TEST_F(AboutDialogTest, WithoutOwnerIsCentredOnTheWorkArea)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(dialog->GetHandle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    RECT box = {};
+    ::GetWindowRect(dialog->GetHandle(), &box);
+    EXPECT_LE(std::abs((area.left + area.right) - (box.left + box.right)), 1) << Show(box) << " on " << Show(area);
+    EXPECT_LE(std::abs((area.top + area.bottom) - (box.top + box.bottom)), 1) << Show(box) << " on " << Show(area);
 }
 
 TEST_F(AboutDialogTest, LinksTakeTheirTargetsFromTheirTextAndShowThemInTheTooltip)

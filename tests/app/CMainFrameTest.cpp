@@ -2,10 +2,10 @@
 #include "app/CMessageLoop.h"
 #include "app/RunApp.h"
 #include "resources/resource.h"
-#include "settings/CSettingDlg.h"
 #include "tests/app/NotifyRecorder.h"
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
+#include "win/AppMessages.h"
 #include "win/CWindow.h"
 
 #include <gtest/gtest.h>

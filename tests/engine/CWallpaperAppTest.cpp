@@ -1,10 +1,10 @@
-#include "config/DataFolder.h"
 #include "engine/CWallpaperApp.h"
 #include "engine/DesktopCover.h"
 #include "engine/FolderScan.h"
 #include "engine/TimerPeriod.h"
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
+#include "win/PathChars.h"
 #include "win/UniqueHandle.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "engine/FileManager.h"
 
-#include "config/DataFolder.h"
 #include "tests/support/RegistryBackup.h"
 #include "tests/support/TestFiles.h"
+#include "win/PathChars.h"
 #include "win/UniqueHandle.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "config/DataFolder.h"
 #include "config/FolderTime.h"
 #include "engine/CFileFindEx.h"
 #include "engine/CWallpaperPlayer.h"
 #include "engine/FolderScan.h"
 #include "tests/support/FakeActiveDesktop.h"
 #include "tests/support/TestFiles.h"
+#include "win/PathChars.h"
 
 #include <gtest/gtest.h>
 

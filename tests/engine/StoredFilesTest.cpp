@@ -1,9 +1,9 @@
 // lumi.ini and wallpaper.txt under what a user's machine does to them:
 // names in many scripts under several code pages, generated garbage, a full drive.
 #include "config/CConf.h"
-#include "config/DataFolder.h"
 #include "engine/PictureListFile.h"
 #include "tests/support/TestFiles.h"
+#include "win/PathChars.h"
 #include "win/UniqueHandle.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "settings/StartupShortcut.h"
 #include "tests/support/TestFiles.h"
+#include "win/AppMessages.h"
 #include "win/ComPtr.h"
 #include "win/ResourceInstance.h"
 #include "win/CWindow.h"

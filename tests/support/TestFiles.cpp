@@ -1,6 +1,7 @@
 #include "tests/support/TestFiles.h"
 
 #include "config/DataFolder.h"
+#include "win/PathChars.h"
 
 #include <windows.h>
 

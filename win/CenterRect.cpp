@@ -1,4 +1,4 @@
-#include "about/CenterRect.h"
+#include "win/CenterRect.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "about/CenterDialog.h"
+#include "win/CenterDialog.h"
 
-#include "about/CenterRect.h"
+#include "win/CenterRect.h"
 
 namespace {
 

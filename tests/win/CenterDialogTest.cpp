@@ -1,5 +1,4 @@
-#include "about/CAboutDlg.h"
-#include "about/CenterDialog.h"
+#include "win/CenterDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -79,15 +78,4 @@ TEST(CenterDialog, OwnerDecidesWhereTheDialogGoes)
         ::DestroyWindow(dialog);
         ::DestroyWindow(owner);
     }
-}
-
-TEST(CenterDialog, AboutBoxWithoutOwnerIsCentredOnTheWorkArea)
-{
-    CAboutDlg about([](const std::wstring&) { return false; });
-    HWND hwnd = about.CreateForTesting(nullptr);
-    ASSERT_NE(nullptr, hwnd);
-    const POINT want = DoubleCentre(WorkAreaOf(hwnd));
-    const POINT got = DoubleCentre(WindowRect(hwnd));
-    EXPECT_LE(std::abs(want.x - got.x), 1) << Show(WindowRect(hwnd));
-    EXPECT_LE(std::abs(want.y - got.y), 1) << Show(WindowRect(hwnd));
 }
