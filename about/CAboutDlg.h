@@ -13,8 +13,8 @@ class CAboutDlg : public CDialogImpl {
 public:
     explicit CAboutDlg(const LinkOpener& opener = &CHyperLink::OpenWithShell);
 
-    const CHyperLink& WebLink() const { return webLink; }
-    const CHyperLink& MailLink() const { return mailLink; }
+    const CHyperLink& WebLinkForTesting() const { return webLink; }
+    const CHyperLink& MailLinkForTesting() const { return mailLink; }
 
 protected:
     void OnInitDialog() override;

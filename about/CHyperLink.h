@@ -32,26 +32,28 @@ public:
     void SetTarget(const std::wstring& text);
     void SetLabel(const std::wstring& text);
     bool Navigate();
-    void CalcLinkRect();
 
     static bool OpenWithShell(const std::wstring& target);
 
     const std::wstring& GetLabel() const { return label; }
-    const std::wstring& GetTarget() const { return target; }
-    RECT GetLinkRect() const { return linkRect; }
-    HWND GetTooltip() const { return tooltip.Get(); }
-    COLORREF GetLinkColor() const { return linkColor; }
-    COLORREF GetVisitedColor() const { return visitedColor; }
-    COLORREF GetTextColor() const;
-    bool IsHovering() const { return hover; }
-    bool IsVisited() const { return visited; }
-    // The font the text is drawn in right now.
-    HFONT GetDrawFont() const;
+
+    const std::wstring& GetTargetForTesting() const { return target; }
+    RECT GetLinkRectForTesting() const { return linkRect; }
+    HWND GetTooltipForTesting() const { return tooltip.Get(); }
+    COLORREF GetLinkColorForTesting() const { return linkColor; }
+    COLORREF GetVisitedColorForTesting() const { return visitedColor; }
+    bool IsHoveringForTesting() const { return hover; }
+    bool IsVisitedForTesting() const { return visited; }
+    HFONT GetDrawFontForTesting() const { return GetDrawFont(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void CalcLinkRect();
+    COLORREF GetTextColor() const;
+    // The font the text is drawn in right now.
+    HFONT GetDrawFont() const;
     void CreateFonts();
     void CreateTooltip();
     void ShowTargetInTooltip();

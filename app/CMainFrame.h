@@ -40,12 +40,11 @@ public:
     // Null when the window could not be created.
     HWND StartFrame();
 
-    void CustomizeMenu(HMENU popup) override;
-
-    const CWallpaperApp& App() const { return app; }
+    const CWallpaperApp& AppForTesting() const { return app; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void CustomizeMenu(HMENU popup) override;
 
 private:
     static bool RegisterFrameClass();

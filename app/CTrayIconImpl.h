@@ -82,10 +82,9 @@ public:
     void AllowMenu(bool allowed) { menuAllowed = allowed; }
 
     UINT GetCallbackMessage() const { return callbackMsg; }
-    bool IsAdded() const { return added; }
-    bool IsMenuAllowed() const { return menuAllowed; }
-
-    void SetNotifyIconFunction(NotifyIconFunction function) { notify = function; }
+    bool IsAddedForTesting() const { return added; }
+    bool IsMenuAllowedForTesting() const { return menuAllowed; }
+    void SetNotifyIconFunctionForTesting(NotifyIconFunction function) { notify = function; }
 
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam)
     {
@@ -101,10 +100,10 @@ public:
         return 0;
     }
 
+protected:
     // Called with the popup just before it is shown, to adjust its items.
     virtual void CustomizeMenu(HMENU) {}
 
-protected:
     UINT callbackMsg;
     NOTIFYICONDATAW iconData;
     bool added = false;

@@ -31,8 +31,8 @@ std::wstring ParsingName(PCIDLIST_ABSOLUTE item)
     return converted;
 }
 
-}  // namespace
-
+// Selects the first folder, centres the picker on the desktop and shows the
+// selected folder's path as the status text.
 int CALLBACK BrowseCallback(HWND picker, UINT msg, LPARAM lParam, LPARAM data)
 {
     if (msg == BFFM_INITIALIZED) {
@@ -47,6 +47,8 @@ int CALLBACK BrowseCallback(HWND picker, UINT msg, LPARAM lParam, LPARAM data)
     }
     return 0;
 }
+
+}  // namespace
 
 bool BrowseForFolder(wchar_t* buffer, HWND owner, const wchar_t* title, UINT flags)
 {

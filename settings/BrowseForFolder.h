@@ -7,7 +7,3 @@
 // return it holds the chosen folder's path, or nothing when the user
 // cancelled. Returns true when a folder was chosen.
 bool BrowseForFolder(wchar_t* buffer, HWND owner, const wchar_t* title, UINT flags);
-
-// The picker's callback: selects the first folder, centres the picker on the
-// desktop and shows the selected folder's path as the status text.
-int CALLBACK BrowseCallback(HWND picker, UINT msg, LPARAM lParam, LPARAM data);

@@ -203,9 +203,9 @@ TEST(HyperLinkColors, BrowserSettingsReplaceTheDefaults)
         }
         CAboutDlg dialog([](const std::wstring&) { return true; });
         ASSERT_NE(nullptr, dialog.CreateForTesting(nullptr)) << c.name;
-        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.WebLink().GetLinkColor())) << c.name;
-        EXPECT_EQ(Hex(c.expectedVisited), Hex(dialog.WebLink().GetVisitedColor())) << c.name;
-        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.MailLink().GetLinkColor())) << c.name;
+        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.WebLinkForTesting().GetLinkColorForTesting())) << c.name;
+        EXPECT_EQ(Hex(c.expectedVisited), Hex(dialog.WebLinkForTesting().GetVisitedColorForTesting())) << c.name;
+        EXPECT_EQ(Hex(c.expectedLink), Hex(dialog.MailLinkForTesting().GetLinkColorForTesting())) << c.name;
     }
 
     EXPECT_EQ(originalDacl, DaclText()) << "the key's access list was not put back";
@@ -224,7 +224,7 @@ TEST(HyperLinkRect, FollowsTheControlsAlignment)
         ASSERT_TRUE(link.Attach(control)) << c.name;
         RECT client = {};
         ::GetClientRect(control, &client);
-        const RECT r = link.GetLinkRect();
+        const RECT r = link.GetLinkRectForTesting();
         const LONG leftGap = r.left;
         const LONG rightGap = client.right - r.right;
         EXPECT_GT(r.right - r.left, 0) << c.name;
@@ -257,7 +257,7 @@ TEST(HyperLinkAttach, EmptyControlHasNoTargetAndOpensNothing)
     int opened = 0;
     CHyperLink link([&opened](const std::wstring&) { return ++opened > 0; });
     ASSERT_TRUE(link.Attach(host.AddStatic(SS_LEFT, L"")));
-    EXPECT_TRUE(link.GetTarget().empty());
+    EXPECT_TRUE(link.GetTargetForTesting().empty());
     EXPECT_FALSE(link.Navigate());
     EXPECT_EQ(0, opened);
 }

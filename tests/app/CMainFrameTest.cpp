@@ -51,8 +51,14 @@ std::wstring IniValue(const wchar_t* section, const wchar_t* key)
     return text;
 }
 
+// The frame, with the hook that adjusts its tray menu in reach.
+struct MenuFrame : CMainFrame {
+    using CMainFrame::CMainFrame;
+    using CMainFrame::CustomizeMenu;
+};
+
 // The pause/start label the tray menu would show now.
-std::wstring PauseLabel(CMainFrame& frame)
+std::wstring PauseLabel(MenuFrame& frame)
 {
     UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
     HMENU popup = ::GetSubMenu(menu.Get(), 0);
@@ -125,13 +131,13 @@ struct QuitDrain {
 
 // A frame talking to a recorder instead of the shell.
 struct FrameFixture : ::testing::Test, FrameParts {
-    FrameFixture() { frame.SetNotifyIconFunction(&NotifyRecorder::Notify); }
+    FrameFixture() { frame.SetNotifyIconFunctionForTesting(&NotifyRecorder::Notify); }
 
     void SetUp() override { settings.recorder = &shell; }
 
     NotifyRecorder shell;
     QuitDrain drain;
-    CMainFrame frame{Desktop(), Settings()};
+    MenuFrame frame{Desktop(), Settings()};
 };
 
 // The same, with a frame object the test can end before the fixture does.
@@ -139,7 +145,7 @@ struct EndingFrameFixture : ::testing::Test, FrameParts {
     EndingFrameFixture()
     {
         frame.emplace(Desktop(), Settings());
-        frame->SetNotifyIconFunction(&NotifyRecorder::Notify);
+        frame->SetNotifyIconFunctionForTesting(&NotifyRecorder::Notify);
         settings.recorder = &shell;
     }
     ~EndingFrameFixture() override
@@ -209,7 +215,7 @@ TEST_F(CMainFrameLife, AFailedAddKeepsTheFrameRunningWithNothingToRemove)
     shell.SetResult(FALSE);
     HWND window = frame->StartFrame();
     ASSERT_NE(nullptr, window) << "the frame gave up without a tray";
-    EXPECT_FALSE(frame->IsAdded());
+    EXPECT_FALSE(frame->IsAddedForTesting());
     EXPECT_FALSE(frame->RemoveFromTray());
     frame.reset();
     ASSERT_EQ(1u, shell.Calls().size()) << "a shell call after the failed add: "
@@ -236,7 +242,7 @@ TEST_F(CMainFrameLife, TaskbarCreatedOverTheShownIconUpdatesItAndItIsStillDelete
     EXPECT_EQ(added.uCallbackMessage, update.data.uCallbackMessage);
     EXPECT_EQ(added.hIcon, update.data.hIcon);
     EXPECT_EQ(std::wstring(added.szTip), update.data.szTip);
-    EXPECT_TRUE(frame->IsAdded()) << "the shown icon was given up";
+    EXPECT_TRUE(frame->IsAddedForTesting()) << "the shown icon was given up";
 
     frame.reset();
     ASSERT_EQ(4u, shell.Calls().size()) << "no call at the end";
@@ -264,7 +270,7 @@ TEST(CMainFrameEnd, ExitAndOutsideCloseEndTheLoopWithOneAndThenDeleteTheIcon)
         {
             CMessageLoop loop;
             CMainFrame frame(parts.Desktop(), parts.Settings());
-            frame.SetNotifyIconFunction(&NotifyRecorder::Notify);
+            frame.SetNotifyIconFunctionForTesting(&NotifyRecorder::Notify);
             window = frame.StartFrame();
             ASSERT_NE(nullptr, window) << c.name;
             ::PostMessageW(window, c.msg, c.wParam, 0);
@@ -352,7 +358,7 @@ TEST_F(CMainFrameTest, FirstStartAsksForFoldersBeforeAnyIconAndThenPlaysWithoutA
     EXPECT_EQ(0u, settings.trayCallsBefore) << "the icon came before the settings";
 
     ASSERT_EQ(1u, desktop.Shown().size()) << Show(desktop.Shown());
-    EXPECT_EQ(0, frame.App().GetPosition());
+    EXPECT_EQ(0, frame.AppForTesting().GetPosition());
     EXPECT_EQ(L"1", IniValue(L"GENERAL", L"pathcount")) << "the accepted settings were not saved";
     ASSERT_FALSE(shell.Calls().empty());
     const std::wstring name = ::PathFindFileNameW(desktop.Shown()[0].c_str());
@@ -371,23 +377,24 @@ TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhil
     // The dialog's go-to button, pressed while the dialog is open and the menu blocked.
     bool menuBlocked = false;
     settings.whileOpen = [&](HWND owner) {
-        menuBlocked = !frame.IsMenuAllowed();
+        menuBlocked = !frame.IsMenuAllowedForTesting();
         ::SendMessageW(owner, WM_SHOW_PICTURE, 0, reinterpret_cast<LPARAM>(folder.c_str()));
     };
     Command(window, ID_SETTINGS);
     EXPECT_TRUE(menuBlocked);
-    EXPECT_TRUE(frame.IsMenuAllowed());
+    EXPECT_TRUE(frame.IsMenuAllowedForTesting());
     EXPECT_EQ(desktop.Shown()[1], settings.seenPicture);
     ASSERT_EQ(3u, desktop.Shown().size()) << "cancelled: only the folder's first picture may show";
-    EXPECT_EQ(0, frame.App().GetPosition());
+    EXPECT_EQ(0, frame.AppForTesting().GetPosition());
     EXPECT_NE(std::wstring::npos, LastTip(shell).find(L"[0/3]")) << Narrow(LastTip(shell));
     settings.whileOpen = nullptr;
 
     settings.accept = true;
     Command(window, ID_SETTINGS);
     ASSERT_EQ(4u, desktop.Shown().size()) << "accepted while playing: the next picture at once";
-    EXPECT_EQ(desktop.Shown()[3], frame.App().GetCurrentPath());
-    EXPECT_EQ(frame.App().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic")) << "accepted settings are saved";
+    EXPECT_EQ(desktop.Shown()[3], frame.AppForTesting().GetCurrentPath());
+    EXPECT_EQ(frame.AppForTesting().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"))
+        << "accepted settings are saved";
 
     Command(window, ID_PAUSE_START);
     EXPECT_EQ(L"开始(&S)", PauseLabel(frame));
@@ -399,10 +406,10 @@ TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheCont
 {
     HWND window = StartWithPictures(frame);
     ASSERT_NE(nullptr, window);
-    HWND controller = frame.App().GetHandle();
+    HWND controller = frame.AppForTesting().GetHandle();
 
     EXPECT_EQ(0, ::SendMessageW(window, WM_ENDSESSION, FALSE, 0));
-    EXPECT_EQ(frame.App().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"));
+    EXPECT_EQ(frame.AppForTesting().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"));
     EXPECT_TRUE(::IsWindow(controller));
     EXPECT_EQ(L"暂停(&S)", PauseLabel(frame));
     const size_t shown = desktop.Shown().size();
@@ -411,7 +418,7 @@ TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheCont
 
     Command(window, ID_NEXT_PICTURE);
     EXPECT_EQ(0, ::SendMessageW(window, WM_ENDSESSION, TRUE, 0));
-    EXPECT_EQ(frame.App().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"));
+    EXPECT_EQ(frame.AppForTesting().GetCurrentPath(), IniValue(L"GENERAL", L"lastpic"));
     EXPECT_FALSE(::IsWindow(controller));
     EXPECT_TRUE(::IsWindow(window)) << "the frame itself stays";
 }
@@ -422,9 +429,9 @@ TEST_F(CMainFrameLife, AFrameEndedWithItsWindowStillThereSavesAndPostsTheQuit)
 {
     HWND window = StartWithPictures(*frame);
     ASSERT_NE(nullptr, window);
-    const std::wstring current = frame->App().GetCurrentPath();
+    const std::wstring current = frame->AppForTesting().GetCurrentPath();
     ASSERT_FALSE(current.empty());
-    HWND controller = frame->App().GetHandle();
+    HWND controller = frame->AppForTesting().GetHandle();
 
     frame.reset();
     EXPECT_FALSE(::IsWindow(window));

@@ -27,7 +27,7 @@ class TrayHost : public CWindowImpl, public CTrayIconImpl<TrayHost> {
 public:
     TrayHost()
     {
-        SetNotifyIconFunction(&NotifyRecorder::Notify);
+        SetNotifyIconFunctionForTesting(&NotifyRecorder::Notify);
         WNDCLASSEXW wc = {};
         wc.lpszClassName = L"LumiTrayTestWindow";
         RegisterWindowClass(wc);
@@ -127,7 +127,7 @@ TEST(CTrayIconImpl, AddSendsTheWholeRecord)
     EXPECT_EQ(::RegisterWindowMessageW(L"WM_TRAYICON"), call.data.uCallbackMessage);
     EXPECT_EQ(SomeIcon(), call.data.hIcon);
     EXPECT_EQ(std::wstring(L"Lumivane"), call.data.szTip);
-    EXPECT_TRUE(host.IsAdded());
+    EXPECT_TRUE(host.IsAddedForTesting());
 }
 
 TEST(CTrayIconImpl, TipIsCutTo127CharactersWhenAddedAndChanged)
@@ -194,7 +194,7 @@ TEST(CTrayIconImpl, AddReportsWhetherTheIconIsShown)
         EXPECT_EQ(c.firstAdd != FALSE, host.AddToTray(L"tip", SomeIcon(), kIconId)) << c.name;
         shell.SetResultFor(NIM_ADD, c.laterAdd);
         EXPECT_EQ(c.shown, host.AddToTray(L"tip", SomeIcon(), kIconId)) << c.name;
-        EXPECT_EQ(c.shown, host.IsAdded()) << c.name;
+        EXPECT_EQ(c.shown, host.IsAddedForTesting()) << c.name;
 
         std::vector<DWORD> messages;
         for (const NotifyCall& call : shell.Calls()) messages.push_back(call.message);
