@@ -1,10 +1,9 @@
 #include "about/CAboutDlg.h"
 #include "about/CHyperLink.h"
 #include "resources/resource.h"
+#include "tests/support/DialogCheck.h"
 #include "tests/support/TestFiles.h"
-#include "win/ScopedDC.h"
 #include "win/ScopedSelectObject.h"
-#include "win/CWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +11,6 @@
 #include <commctrl.h>
 
 #include <cstdlib>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,16 +56,6 @@ std::string Show(const RECT& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
            std::to_string(r.bottom);
-}
-
-// The template's font size, turned into pixels as the dialog manager does.
-constexpr int kFontPoints = 9;
-constexpr int kPointsPerInch = 72;
-
-int ScreenDpi()
-{
-    const ScopedDC screen(nullptr);
-    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 std::wstring ToolText(const CHyperLink& link)
@@ -154,102 +142,25 @@ protected:
 
 }  // namespace
 
-TEST_F(AboutDialogTest, TemplateGivesTheCaptionStyleFontAndSize)
+TEST_F(AboutDialogTest, ShowsItsControlsWithOnlyOkForTheKeyboard)
 {
-    HWND hwnd = dialog->GetHandle();
-    EXPECT_EQ(L"\u5173\u4e8e", CWindow(hwnd).GetText());
-
-    constexpr LONG_PTR kBoxStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    const LONG_PTR style = ::GetWindowLongPtrW(hwnd, GWL_STYLE);
-    EXPECT_EQ(kBoxStyle, style & kBoxStyle) << std::hex << "style 0x" << style;
-
-    LOGFONTW font = {};
-    const auto handle = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
-    ASSERT_EQ(static_cast<int>(sizeof(font)), ::GetObjectW(handle, sizeof(font), &font));
-    EXPECT_EQ(L"\u5b8b\u4f53", std::wstring(font.lfFaceName)) << Narrow(font.lfFaceName);
-    EXPECT_EQ(-::MulDiv(kFontPoints, ScreenDpi(), kPointsPerInch), font.lfHeight);
-
-    RECT client = {};
-    ::GetClientRect(hwnd, &client);
-    RECT size = {0, 0, 225, 102};
-    ::MapDialogRect(hwnd, &size);
-    EXPECT_EQ(size.right, client.right);
-    EXPECT_EQ(size.bottom, client.bottom);
-}
-
-// Every control of the template, in its order, which is also the tab order.
-TEST_F(AboutDialogTest, TemplateLaysOutItsControls)
-{
-    struct Case {
-        const char* name;
-        int id;
-        const wchar_t* className;
-        const wchar_t* text;  // null: not a text control
-        LONG_PTR typeMask;
-        LONG_PTR type;
-        bool tabStop;
-        RECT units;  // x, y, width, height in dialog units
-    } const cases[] = {
-        {"OK", IDOK, L"Button", L"\u786e\u5b9a", BS_TYPEMASK, BS_DEFPUSHBUTTON, true, {168, 81, 50, 14}},
-        {"product",
-         IDC_STATIC,
-         L"Static",
-         L"Lumivane " LUMI_PROJECT_VERSION,
-         SS_TYPEMASK,
-         SS_LEFT,
-         false,
-         {46, 12, 172, 10}},
-        {"icon", IDC_STATIC, L"Static", nullptr, SS_TYPEMASK, SS_ICON, false, {12, 12, 20, 20}},
-        {"notice",
-         IDC_STATIC,
-         L"Static",
-         L"\u81ea\u7531\u8f6f\u4ef6\uff0c\u6309\u539f\u6837\u63d0\u4f9b\uff0c\u4e0d\u9644\u5e26\u4efb\u4f55\u62c5"
-         L"\u4fdd\u3002",
-         SS_TYPEMASK,
-         SS_LEFT,
-         false,
-         {46, 25, 172, 11}},
-        {"web label", IDC_STATIC, L"Static", L"\u7f51\u5740\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 48, 25, 8}},
-        {"mail label", IDC_STATIC, L"Static", L"\u90ae\u7bb1\uff1a", SS_TYPEMASK, SS_LEFT, false, {17, 63, 25, 8}},
-        {"web link", IDC_WEB_LINK, L"Static", kWebText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 48, 172, 8}},
-        {"mail link", IDC_MAIL_LINK, L"Static", kMailText.c_str(), SS_TYPEMASK, SS_LEFT, false, {46, 63, 172, 8}},
-    };
-    HWND hwnd = dialog->GetHandle();
-    std::vector<HWND> children;
-    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        children.push_back(child);
-    }
-    ASSERT_EQ(std::size(cases), children.size());
-
-    for (size_t i = 0; i < children.size(); ++i) {
-        const Case& c = cases[i];
-        HWND control = children[i];
-        EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << c.name;
-        EXPECT_EQ(Narrow(c.className), Narrow(CWindow(control).GetWindowClass())) << c.name;
-        if (c.text != nullptr) {
-            EXPECT_EQ(Narrow(c.text), Narrow(CWindow(control).GetText())) << c.name;
-        }
-
-        const LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
-        EXPECT_EQ(c.type, style & c.typeMask) << c.name << std::hex << ": style 0x" << style;
-        EXPECT_EQ(c.tabStop, (style & WS_TABSTOP) != 0) << c.name << std::hex << ": style 0x" << style;
-
-        // Position and size converted apart, as the dialog manager does.
-        RECT expected = c.units;
-        ::MapDialogRect(hwnd, &expected);
-        expected.right += expected.left;
-        expected.bottom += expected.top;
-        RECT actual = {};
-        ::GetWindowRect(control, &actual);
-        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&actual), 2);
-        if (c.type == SS_ICON) {
-            // An icon control takes the icon's own size.
-            expected.right = actual.right;
-            expected.bottom = actual.bottom;
-        }
-        EXPECT_TRUE(::EqualRect(&expected, &actual))
-            << c.name << " at " << Show(actual) << ", expected " << Show(expected);
-    }
+    ExpectDialogShows(dialog->GetHandle(), L"\u5173\u4e8e",
+                      {
+                          {IDOK, L"Button", L"\u786e\u5b9a"},
+                          {IDC_STATIC, L"Static", L"Lumivane " LUMI_PROJECT_VERSION},
+                          {IDC_STATIC, L"Static", nullptr},
+                          {IDC_STATIC, L"Static",
+                           L"\u81ea\u7531\u8f6f\u4ef6\uff0c\u6309\u539f\u6837\u63d0\u4f9b\uff0c\u4e0d\u9644"
+                           L"\u5e26\u4efb\u4f55\u62c5\u4fdd\u3002"},
+                          {IDC_STATIC, L"Static", L"\u7f51\u5740\uff1a"},
+                          {IDC_STATIC, L"Static", L"\u90ae\u7bb1\uff1a"},
+                          {IDC_WEB_LINK, L"Static", kWebText.c_str()},
+                          {IDC_MAIL_LINK, L"Static", kMailText.c_str()},
+                      },
+                      {IDOK});
+    // The third control shows the program's icon.
+    HWND icon = ::GetWindow(::GetWindow(dialog->GetItem(IDOK), GW_HWNDNEXT), GW_HWNDNEXT);
+    EXPECT_NE(0, ::SendMessageW(icon, STM_GETICON, 0, 0));
 }
 
 // Without an owner, as under the tray's hidden frame, the box is centred on the work area.

@@ -89,13 +89,6 @@ private:
     HMENU shownPopup = nullptr;
 };
 
-std::wstring TextOf(size_t length)
-{
-    std::wstring text;
-    for (size_t i = 0; i < length; ++i) text += static_cast<wchar_t>(L'a' + i % 26);
-    return text;
-}
-
 HICON SomeIcon()
 {
     return ::LoadIconW(nullptr, IDI_APPLICATION);
@@ -130,23 +123,21 @@ TEST(CTrayIconImpl, AddSendsTheWholeRecord)
     EXPECT_TRUE(host.IsAddedForTesting());
 }
 
+// Where a tip is cut is CopyTipText's own table; here both ways in go through it.
 TEST(CTrayIconImpl, TipIsCutTo127CharactersWhenAddedAndChanged)
 {
-    for (size_t length : {0u, 126u, 127u, 128u, 200u}) {
-        NotifyRecorder shell;
-        TrayHost host;
-        const std::wstring text = TextOf(length);
-        const std::wstring kept = text.substr(0, 127);
-        host.AddToTray(text.c_str(), SomeIcon(), kIconId);
-        host.ChangeTip(text.c_str());
+    NotifyRecorder shell;
+    TrayHost host;
+    const std::wstring text(200, L'x');
+    host.AddToTray(text.c_str(), SomeIcon(), kIconId);
+    host.ChangeTip(text.c_str());
 
-        ASSERT_EQ(2u, shell.Calls().size()) << "length " << length;
-        for (const NotifyCall& call : shell.Calls()) {
-            EXPECT_EQ(kept, std::wstring(call.data.szTip)) << NotifyName(call.message) << ", length " << length;
-        }
-        EXPECT_EQ(static_cast<UINT>(NIF_TIP), shell.Calls()[1].data.uFlags);
-        EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), shell.Calls()[1].message);
+    ASSERT_EQ(2u, shell.Calls().size());
+    for (const NotifyCall& call : shell.Calls()) {
+        EXPECT_EQ(text.substr(0, 127), std::wstring(call.data.szTip)) << NotifyName(call.message);
     }
+    EXPECT_EQ(static_cast<UINT>(NIF_TIP), shell.Calls()[1].data.uFlags);
+    EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), shell.Calls()[1].message);
 }
 
 TEST(CTrayIconImpl, ChangeIconModifiesOnlyTheIcon)

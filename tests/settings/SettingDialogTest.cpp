@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "settings/StartupShortcut.h"
+#include "tests/support/DialogCheck.h"
 #include "tests/support/TestFiles.h"
 #include "win/AppMessages.h"
 #include "win/ComPtr.h"
@@ -528,120 +529,29 @@ TEST_F(SettingDialogTest, RealPickerCancelledChangesNothing)
     EXPECT_TRUE(IsOpen());
 }
 
-// Every control of the template, in its order, which is also the tab order.
-TEST_F(SettingDialogTest, TemplateLaysOutItsControls)
+TEST_F(SettingDialogTest, ShowsItsControlsInTabOrder)
 {
-    // The control's own style bits and the window bits the template sets.
-    constexpr LONG_PTR kStyleMask = 0xFFFF | WS_TABSTOP | WS_BORDER | WS_VISIBLE | WS_DISABLED;
-    constexpr LONG_PTR kTab = WS_TABSTOP | WS_VISIBLE;
-    struct Case {
-        int id;
-        const wchar_t* className;
-        const wchar_t* text;  // null: filled in by the dialog
-        LONG_PTR style;
-        RECT units;  // x, y, width, height
-    } const cases[] = {
-        {IDC_STATIC, L"Static", L"\u56fe\u7247\u6587\u4ef6\u5939\uff1a", WS_VISIBLE | SS_LEFT, {7, 7, 49, 8}},
-        {IDC_FOLDER_LIST,
-         WC_LISTVIEWW,
-         L"",
-         kTab | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-         {7, 20, 236, 115}},
-        {IDC_ADD_FOLDER, L"Button", L"\u6dfb\u52a0", kTab | BS_PUSHBUTTON, {247, 20, 28, 14}},
-        {IDC_DELETE_FOLDER, L"Button", L"\u5220\u9664", kTab | BS_PUSHBUTTON, {247, 37, 28, 14}},
-        {IDC_STATIC, L"Static", L"\u64ad\u653e\u95f4\u9694\uff1a", WS_VISIBLE | SS_LEFT, {7, 152, 41, 8}},
-        {IDC_INTERVAL, L"Edit", nullptr, kTab | WS_BORDER | ES_AUTOHSCROLL, {52, 149, 46, 14}},
-        {IDC_INTERVAL_SPIN,
-         UPDOWN_CLASSW,
-         L"",
-         WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,
-         {88, 149, 11, 14}},
-        {IDC_STATIC, L"Static", L"\u79d2", WS_VISIBLE | SS_LEFT, {103, 152, 9, 8}},
-        {IDC_STATIC, L"Static", L"\u4f4d\u7f6e\uff1a", WS_VISIBLE | SS_LEFT, {137, 152, 25, 8}},
-        // The combo box hands its scroll bar to its drop-down list, which Wine shows only when needed.
-        {IDC_STYLE, WC_COMBOBOXW, nullptr, kTab | CBS_DROPDOWNLIST, {165, 149, 68, 60}},
-        {IDC_STATIC, L"Static", L"", WS_VISIBLE | SS_ETCHEDHORZ, {7, 175, 267, 1}},
-        {IDC_AUTORUN,
-         L"Button",
-         L"\u5f00\u673a\u65f6\u81ea\u52a8\u8fd0\u884c",
-         kTab | BS_AUTOCHECKBOX,
-         {7, 187, 72, 10}},
-        {IDOK, L"Button", L"\u786e\u5b9a", kTab | BS_DEFPUSHBUTTON, {170, 209, 50, 14}},
-        {IDCANCEL, L"Button", L"\u53d6\u6d88", kTab | BS_PUSHBUTTON, {225, 209, 50, 14}},
-        {IDC_GO_TO, L"Button", L"\u8f6c\u5230", kTab | BS_PUSHBUTTON, {247, 54, 28, 14}},
-    };
-    HWND dialogWindow = Open(MakeConf(kThree));
-    EXPECT_EQ(L"Lumivane\u8bbe\u7f6e", CWindow(dialogWindow).GetText());
-    constexpr LONG_PTR kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    EXPECT_EQ(kDialogStyle, ::GetWindowLongPtrW(dialogWindow, GWL_STYLE) & kDialogStyle);
-    LOGFONTW font = {};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(dialogWindow, WM_GETFONT, 0, 0)), sizeof(font), &font);
-    EXPECT_EQ(L"\u5b8b\u4f53", std::wstring(font.lfFaceName));
-    HDC screen = ::GetDC(nullptr);
-    EXPECT_EQ(-::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72), font.lfHeight);
-    ::ReleaseDC(nullptr, screen);
-
-    // Pixels back to dialog units, the inverse of the dialog manager's own conversion.
-    RECT base = {0, 0, 4, 8};
-    ::MapDialogRect(dialogWindow, &base);
-    auto rectIn = [&](HWND control) {
-        RECT r = {};
-        ::GetWindowRect(control, &r);
-        ::MapWindowPoints(nullptr, dialogWindow, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    };
-    auto units = [&](const RECT& r) {
-        return RECT{::MulDiv(r.left, 4, base.right), ::MulDiv(r.top, 8, base.bottom),
-                    ::MulDiv(r.right - r.left, 4, base.right), ::MulDiv(r.bottom - r.top, 8, base.bottom)};
-    };
-    auto show = [](const RECT& u) {
-        return std::to_string(u.left) + "," + std::to_string(u.top) + " " + std::to_string(u.right) + "x" +
-               std::to_string(u.bottom);
-    };
-    RECT client = {};
-    ::GetClientRect(dialogWindow, &client);
-    EXPECT_EQ(show({0, 0, 282, 230}), show(units(client)));
-
-    HWND control = ::GetWindow(dialogWindow, GW_CHILD);
-    for (const Case& c : cases) {
-        ASSERT_NE(nullptr, control) << "missing from " << Narrow(c.className) << " " << c.id << " on";
-        const std::string name = std::to_string(c.id) + " " + Narrow(c.text ? c.text : c.className);
-        EXPECT_EQ(c.id, ::GetDlgCtrlID(control)) << name;
-        EXPECT_EQ(Narrow(c.className), Narrow(CWindow(control).GetWindowClass())) << name;
-        if (c.text != nullptr) {
-            EXPECT_EQ(Narrow(c.text), Narrow(CWindow(control).GetText())) << name;
-        }
-
-        LONG_PTR style = ::GetWindowLongPtrW(control, GWL_STYLE);
-        // Edits and list views trade their plain border for a sunken edge.
-        if (::GetWindowLongPtrW(control, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) style |= WS_BORDER;
-        EXPECT_EQ(c.style, style & kStyleMask) << name << std::hex << ": style 0x" << style;
-
-        const RECT actual = units(rectIn(control));
-        RECT expected = c.units;
-        if (c.id == IDC_STYLE) {
-            // The template's height is the open list's, which each system trims to its items.
-            expected.bottom = actual.bottom;
-        } else if (c.id == IDC_INTERVAL || c.id == IDC_INTERVAL_SPIN) {
-            // The up-down moves to its buddy's right end and takes that room; checked below.
-            expected.left = actual.left;
-            expected.right = actual.right;
-        } else if (c.style == (WS_VISIBLE | SS_ETCHEDHORZ)) {
-            // The line's own edge may overrun the template's width by a pixel or two.
-            EXPECT_NEAR(expected.right, actual.right, 1) << name;
-            expected.right = actual.right;
-        }
-        EXPECT_EQ(show(expected), show(actual)) << name;
-        control = ::GetWindow(control, GW_HWNDNEXT);
-    }
-    EXPECT_EQ(nullptr, control) << "more controls than the template's";
-
-    // The up-down sits at the right end of the edit's template rectangle, the edit right before it.
-    RECT editTemplate = {52, 149, 46, 14};
-    ::MapDialogRect(dialogWindow, &editTemplate);
-    const RECT edit = rectIn(dialog->GetItem(IDC_INTERVAL));
-    const RECT spin = rectIn(dialog->GetItem(IDC_INTERVAL_SPIN));
-    EXPECT_EQ(editTemplate.left, edit.left);
-    EXPECT_NEAR(editTemplate.left + editTemplate.right, spin.right, 2);
-    EXPECT_NEAR(edit.right, spin.left, 2);
+    ExpectDialogShows(Open(MakeConf(kThree)), L"Lumivane\u8bbe\u7f6e",
+                      {
+                          {IDC_STATIC, L"Static", L"\u56fe\u7247\u6587\u4ef6\u5939\uff1a"},
+                          {IDC_FOLDER_LIST, WC_LISTVIEWW, L""},
+                          {IDC_ADD_FOLDER, L"Button", L"\u6dfb\u52a0"},
+                          {IDC_DELETE_FOLDER, L"Button", L"\u5220\u9664"},
+                          {IDC_STATIC, L"Static", L"\u64ad\u653e\u95f4\u9694\uff1a"},
+                          {IDC_INTERVAL, L"Edit", nullptr},
+                          {IDC_INTERVAL_SPIN, UPDOWN_CLASSW, L""},
+                          {IDC_STATIC, L"Static", L"\u79d2"},
+                          {IDC_STATIC, L"Static", L"\u4f4d\u7f6e\uff1a"},
+                          {IDC_STYLE, WC_COMBOBOXW, nullptr},
+                          {IDC_STATIC, L"Static", L""},
+                          {IDC_AUTORUN, L"Button", L"\u5f00\u673a\u65f6\u81ea\u52a8\u8fd0\u884c"},
+                          {IDOK, L"Button", L"\u786e\u5b9a"},
+                          {IDCANCEL, L"Button", L"\u53d6\u6d88"},
+                          {IDC_GO_TO, L"Button", L"\u8f6c\u5230"},
+                      },
+                      {IDC_FOLDER_LIST, IDC_ADD_FOLDER, IDC_DELETE_FOLDER, IDC_INTERVAL, IDC_STYLE, IDC_AUTORUN, IDOK,
+                       IDCANCEL, IDC_GO_TO});
+    // The arrows step the interval.
+    EXPECT_EQ(dialog->GetItem(IDC_INTERVAL).GetHandle(),
+              reinterpret_cast<HWND>(dialog->GetItem(IDC_INTERVAL_SPIN).Send(UDM_GETBUDDY)));
 }
