@@ -554,4 +554,10 @@ TEST_F(SettingDialogTest, ShowsItsControlsInTabOrder)
     // The arrows step the interval.
     EXPECT_EQ(dialog->GetItem(IDC_INTERVAL).GetHandle(),
               reinterpret_cast<HWND>(dialog->GetItem(IDC_INTERVAL_SPIN).Send(UDM_GETBUDDY)));
+    // The folders in a table, one chosen at a time; the positions only to pick from.
+    EXPECT_EQ(LV_VIEW_DETAILS, ListView_GetView(list));
+    ListView_SetItemState(list, 1, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(list, 2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(1u, ListView_GetSelectedCount(list));
+    EXPECT_EQ(nullptr, ::FindWindowExW(dialog->GetItem(IDC_STYLE), nullptr, L"Edit", nullptr));
 }
