@@ -4,6 +4,7 @@
 #include "config/ProfileText.h"
 #include "win/AtomicFile.h"
 #include "win/DecimalText.h"
+#include "win/DecodeText.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -21,9 +22,7 @@ constexpr DWORD kTimeChars = 128;
 constexpr size_t kMaxConfigFileBytes = 16 * 1024 * 1024;
 
 const char kUtf16Bom[] = "\xFF\xFE";
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr size_t kUtf16BomBytes = sizeof(kUtf16Bom) - 1;
-constexpr size_t kUtf8BomBytes = sizeof(kUtf8Bom) - 1;
 
 int ReadInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* file)
 {
@@ -44,16 +43,6 @@ std::wstring SectionName(int number)
     return DecimalText(number);
 }
 
-bool Decode(unsigned codePage, const std::string& bytes, size_t skip, std::wstring& text)
-{
-    const int length = static_cast<int>(bytes.size() - skip);
-    text.assign(static_cast<size_t>(length), L'\0');
-    if (length == 0) return true;
-    const int chars = ::MultiByteToWideChar(codePage, 0, &bytes[skip], length, &text[0], length);
-    text.resize(static_cast<size_t>(chars));
-    return chars > 0;
-}
-
 // The file's text as the profile reader sees it: UTF-16LE or UTF-8 after
 // their byte-order marks, otherwise the ANSI code page an earlier version
 // wrote it in. False when it cannot be converted, so it is never replaced.
@@ -64,8 +53,8 @@ bool DecodeConfigText(const std::string& bytes, std::wstring& text)
         bytes.copy(reinterpret_cast<char*>(&text[0]), text.size() * sizeof(wchar_t), kUtf16BomBytes);
         return true;
     }
-    if (bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) return Decode(CP_UTF8, bytes, kUtf8BomBytes, text);
-    return Decode(CP_ACP, bytes, 0, text);
+    const bool utf8 = bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0;
+    return DecodeText(utf8 ? CP_UTF8 : CP_ACP, std::string_view(bytes).substr(utf8 ? kUtf8Bom.size() : 0), false, text);
 }
 
 // The file's text; a missing file is empty text. False when it cannot be read or converted.

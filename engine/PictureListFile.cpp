@@ -2,6 +2,7 @@
 
 #include "engine/PlaylistRules.h"
 #include "win/AtomicFile.h"
+#include "win/DecodeText.h"
 #include "win/UniqueHandle.h"
 
 #include <windows.h>
@@ -12,8 +13,6 @@
 
 namespace {
 
-const char kUtf8Bom[] = "\xEF\xBB\xBF";
-constexpr size_t kUtf8BomBytes = sizeof(kUtf8Bom) - 1;
 const wchar_t kLineEnd[] = L"\r\n";
 constexpr size_t kLineEndChars = sizeof(kLineEnd) / sizeof(kLineEnd[0]) - 1;
 // Above 100,000 full-length paths of two-byte characters; a larger file is not a list.
@@ -45,18 +44,6 @@ bool MapWholeFile(const wchar_t* fileName, UniqueView& view, std::string_view& b
     return true;
 }
 
-bool Decode(unsigned codePage, std::string_view bytes, std::wstring& text)
-{
-    // No code page gives more UTF-16 characters than it has bytes, so one call
-    // into room for that many does, and the text is cut to what it made.
-    text.resize(bytes.size());
-    if (bytes.empty()) return true;
-    const int chars = ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(),
-                                            static_cast<int>(bytes.size()), &text[0], static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(std::max(chars, 0)));
-    return chars > 0;
-}
-
 // The longest start of the line that converts; the read ends at the first bad character.
 std::wstring DecodeValidStart(unsigned codePage, std::string_view line)
 {
@@ -65,12 +52,13 @@ std::wstring DecodeValidStart(unsigned codePage, std::string_view line)
     while (good < line.size()) {
         int width = 1;
         const int widest = static_cast<int>(std::min<size_t>(kMaxCharBytes, line.size() - good));
-        while (width <= widest && !Decode(codePage, line.substr(good, static_cast<size_t>(width)), ignored)) ++width;
+        while (width <= widest && !DecodeText(codePage, line.substr(good, static_cast<size_t>(width)), true, ignored))
+            ++width;
         if (width > widest) break;
         good += static_cast<size_t>(width);
     }
     std::wstring text;
-    Decode(codePage, line.substr(0, good), text);
+    DecodeText(codePage, line.substr(0, good), true, text);
     return text;
 }
 
@@ -80,7 +68,7 @@ bool DecodeLine(unsigned codePage, std::string_view line, std::vector<std::wstri
 {
     entries.emplace_back();
     std::wstring& text = entries.back();
-    const bool whole = Decode(codePage, line, text);
+    const bool whole = DecodeText(codePage, line, true, text);
     if (!whole) text = DecodeValidStart(codePage, line);
     const bool nothingRead = !whole && text.empty();
     // A line holding a NUL cannot name a file; a file cut by a power loss often ends in them.
@@ -174,8 +162,8 @@ bool ReadPictureList(const wchar_t* fileName, std::vector<std::wstring>& picture
         if (!MapWholeFile(fileName, view, bytes)) return false;
 
         unsigned codePage = ListFileCodePage();
-        if (bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
-            bytes.remove_prefix(kUtf8BomBytes);
+        if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+            bytes.remove_prefix(kUtf8Bom.size());
             codePage = CP_UTF8;
         }
         std::vector<std::wstring> entries;
@@ -194,8 +182,8 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
     try {
         std::string bytes;
         // UTF-8 too when the first path would begin with what reads as the UTF-8 mark.
-        if (!AppendList(ListFileCodePage(), pictures, bytes) || bytes.compare(0, kUtf8BomBytes, kUtf8Bom) == 0) {
-            bytes.assign(kUtf8Bom, kUtf8BomBytes);
+        if (!AppendList(ListFileCodePage(), pictures, bytes) || bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) {
+            bytes.assign(kUtf8Bom);
             if (!AppendList(CP_UTF8, pictures, bytes)) return false;
         }
         // Never write a list the reader would refuse.
