@@ -48,10 +48,23 @@ size_t FindKey(const std::vector<std::wstring>& lines, const std::wstring& key)
     return 0;
 }
 
+bool IsQuoted(const std::wstring& value)
+{
+    return value.size() > 1 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0];
+}
+
 std::wstring Unquote(const std::wstring& value)
 {
-    const bool quoted = value.size() > 1 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0];
-    return quoted ? value.substr(1, value.size() - 2) : value;
+    return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// A value the reader would change, with blanks around it or quotes of its
+// own, goes in quotes, which the reader takes off again.
+std::wstring StoredValue(const std::wstring& value)
+{
+    const bool changed =
+        !value.empty() && (IsProfileSpace(value[0]) || IsProfileSpace(value.back()) || IsQuoted(value));
+    return changed ? L'"' + value + L'"' : value;
 }
 
 std::vector<std::wstring> SplitLines(const std::wstring& text)
@@ -112,7 +125,7 @@ void ProfileText::Set(const std::wstring& section, const std::wstring& key, cons
         names.push_back(section);
     }
     Lines& lines = sections[found->second];
-    const std::wstring line = key + L"=" + value;
+    const std::wstring line = key + L"=" + StoredValue(value);
     if (const size_t at = FindKey(lines, key)) {
         lines[at] = line;
         return;

@@ -18,6 +18,7 @@ public:
     // The value as the profile reader returns it: without the spaces around
     // it or the quotes that enclose it, and up to a NUL. Empty when missing.
     std::wstring Get(const std::wstring& section, const std::wstring& key) const;
+    // Writes the value so that Get gives it back, when it fits.
     void Set(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
     // The section names in the order of the file.

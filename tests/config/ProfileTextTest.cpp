@@ -33,6 +33,8 @@ TEST(ProfileText, ChangesOnlyWhatIsSet)
         // A name in brackets is taken up to the last bracket; "[1" is no section.
         {L"[1\r\n", {L"1", L"path", L"C"}, L"[1\r\n[1]\r\npath=C\r\n"},
         {L"  [2]x] \r\npath=Q\r\n", {L"2]x", L"path", L"R"}, L"  [2]x] \r\npath=R\r\n"},
+        // A value the reader would trim or unquote goes in quotes.
+        {L"[1]\r\n", {L"1", L"path", L" C:\\x "}, L"[1]\r\npath=\" C:\\x \"\r\n"},
     };
     for (const Case& c : cases) {
         ProfileText text(c.before);
