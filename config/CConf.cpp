@@ -10,6 +10,7 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -17,44 +18,52 @@ namespace {
 const wchar_t kGeneral[] = L"GENERAL";
 
 // "path" and "lastpic" are read into path-sized buffers, "time" into a short one.
-constexpr DWORD kTimeChars = 128;
+constexpr size_t kTimeChars = 128;
 // Far beyond any configuration; a larger file is not one we wrote.
 constexpr size_t kMaxConfigFileBytes = 16 * 1024 * 1024;
 
-const char kUtf16Bom[] = "\xFF\xFE";
-constexpr size_t kUtf16BomBytes = sizeof(kUtf16Bom) - 1;
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianBom = "\xFE\xFF";
+constexpr unsigned char kLastAscii = 0x7F;
 
-int ReadInt(const wchar_t* section, const wchar_t* key, int fallback, const wchar_t* file)
+// An odd last byte is no character.
+std::wstring Utf16Text(std::string_view bytes, bool bigEndian)
 {
-    // The profile reader returns the number as an unsigned value; the stored text is signed.
-    return static_cast<int>(::GetPrivateProfileIntW(section, key, fallback, file));
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned first = static_cast<unsigned char>(bytes[2 * i]);
+        const unsigned second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        text[i] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    }
+    return text;
 }
 
-std::wstring ReadText(const wchar_t* section, const wchar_t* key, DWORD chars, const wchar_t* file)
+// UTF-16LE saved without its byte-order mark, as some editors save it: an
+// ASCII character then a NUL begins no ANSI text. Read as ANSI it would give
+// no folder, and the next save would lose them all.
+bool IsUnmarkedUtf16(std::string_view bytes)
 {
-    std::wstring buffer(chars, L'\0');
-    const DWORD length = ::GetPrivateProfileStringW(section, key, L"", &buffer[0], chars, file);
-    buffer.resize(length);
-    return buffer;
+    return bytes.size() >= 2 && bytes[0] != '\0' && static_cast<unsigned char>(bytes[0]) <= kLastAscii &&
+           bytes[1] == '\0';
 }
 
-std::wstring SectionName(int number)
+// The file's text as the profile reader sees it: UTF-16 in either byte order
+// or UTF-8 after their byte-order marks, UTF-16LE without one, otherwise the
+// ANSI code page an earlier version wrote it in. False when it cannot be
+// converted, so it is never replaced.
+bool DecodeConfigText(std::string_view bytes, std::wstring& text)
 {
-    return DecimalText(number);
-}
-
-// The file's text as the profile reader sees it: UTF-16LE or UTF-8 after
-// their byte-order marks, otherwise the ANSI code page an earlier version
-// wrote it in. False when it cannot be converted, so it is never replaced.
-bool DecodeConfigText(const std::string& bytes, std::wstring& text)
-{
-    if (bytes.compare(0, kUtf16BomBytes, kUtf16Bom) == 0) {
-        text.assign((bytes.size() - kUtf16BomBytes) / sizeof(wchar_t), L'\0');
-        bytes.copy(reinterpret_cast<char*>(&text[0]), text.size() * sizeof(wchar_t), kUtf16BomBytes);
+    const std::string_view mark = bytes.substr(0, kUtf16Bom.size());
+    if (mark == kUtf16Bom || mark == kUtf16BigEndianBom) {
+        text = Utf16Text(bytes.substr(mark.size()), mark == kUtf16BigEndianBom);
         return true;
     }
-    const bool utf8 = bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0;
-    return DecodeText(utf8 ? CP_UTF8 : CP_ACP, std::string_view(bytes).substr(utf8 ? kUtf8Bom.size() : 0), false, text);
+    if (IsUnmarkedUtf16(bytes)) {
+        text = Utf16Text(bytes, false);
+        return true;
+    }
+    const bool utf8 = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+    return DecodeText(utf8 ? CP_UTF8 : CP_ACP, bytes.substr(utf8 ? kUtf8Bom.size() : 0), false, text);
 }
 
 // The file's text; a missing file is empty text. False when it cannot be read or converted.
@@ -65,17 +74,11 @@ bool ReadConfigText(const wchar_t* fileName, std::wstring& text)
     return ReadFileBytes(fileName, kMaxConfigFileBytes, bytes) && DecodeConfigText(bytes, text);
 }
 
-// The value as a profile read into a buffer of `chars` characters, terminator included, gives it.
-std::wstring Cut(const std::wstring& text, size_t chars)
-{
-    return text.substr(0, chars - 1);
-}
-
 // Always UTF-16LE with its byte-order mark: the profile functions keep such
 // a file in UTF-16, so every folder name survives whatever the code page.
 std::string EncodeConfigText(const std::wstring& text)
 {
-    std::string bytes(kUtf16Bom, kUtf16BomBytes);
+    std::string bytes(kUtf16Bom);
     bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     return bytes;
 }
@@ -86,26 +89,26 @@ int CConf::Load(const wchar_t* file)
 {
     if (file == nullptr) return 0;
 
-    playinterval = ReadInt(kGeneral, L"playinterval", kDefaultPlayInterval, file);
-    const int pathCount = ReadInt(kGeneral, L"pathcount", 0, file);
-    style = ReadInt(kGeneral, L"style", kDefaultStyle, file);
-    state = ReadInt(kGeneral, L"state", kDefaultState, file);
-    lastpic = ReadText(kGeneral, L"lastpic", kPathChars, file);
-
-    // The folder sections come from the file's text: the profile reader would
-    // look each one up from the top of the file, which takes seconds once a
-    // damaged file holds thousands. Only sections that exist are read,
-    // whatever the count says, in the order of their numbers.
+    // The file is read once and looked up in memory: through the profile
+    // functions every value is found from the top of the file again, which
+    // takes seconds once a damaged file holds thousands of sections.
     std::wstring text;
     ReadConfigText(file, text);
     const ProfileText profile(text);
+    playinterval = profile.GetInt(kGeneral, L"playinterval", kDefaultPlayInterval);
+    const int pathCount = profile.GetInt(kGeneral, L"pathcount", 0);
+    style = profile.GetInt(kGeneral, L"style", kDefaultStyle);
+    state = profile.GetInt(kGeneral, L"state", kDefaultState);
+    lastpic = profile.Get(kGeneral, L"lastpic", kPathChars);
+
+    // Only sections that exist are read, whatever the count says, in the order of their numbers.
     int appended = 0;
     for (int number : FolderSectionNumbers(profile.SectionNames(), pathCount)) {
-        const std::wstring section = SectionName(number);
+        const std::wstring section = DecimalText(number);
         CFolderEntry entry;
-        entry.path = Cut(profile.Get(section, L"path"), kPathChars);
+        entry.path = profile.Get(section, L"path", kPathChars);
         if (entry.path.empty()) continue;
-        entry.time = Cut(profile.Get(section, L"time"), kTimeChars);
+        entry.time = profile.Get(section, L"time", kTimeChars);
         folders.push_back(entry);
         ++appended;
     }
@@ -143,7 +146,7 @@ bool CConf::Save(bool savePaths)
         profile.Set(kGeneral, L"pathcount", DecimalText(static_cast<int>(folders.size())));
         int number = 1;
         for (const CFolderEntry& entry : folders) {
-            const std::wstring section = SectionName(number++);
+            const std::wstring section = DecimalText(number++);
             profile.Set(section, L"path", entry.path);
             profile.Set(section, L"time", entry.time);
         }

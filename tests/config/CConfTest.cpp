@@ -55,15 +55,6 @@ TEST_F(CConfTest, NullFileNameLeavesRecordUntouched)
     EXPECT_TRUE(conf.fileName.empty());
 }
 
-TEST_F(CConfTest, ValuesAreTakenUnclamped)
-{
-    LoadText("[GENERAL]\r\nplayinterval=-3\r\nstyle=7\r\nstate=5\r\nlastpic=C:\\P\\a.jpg\r\n");
-    EXPECT_EQ(-3, conf.playinterval);
-    EXPECT_EQ(7, conf.style);
-    EXPECT_EQ(5, conf.state);
-    EXPECT_EQ(L"C:\\P\\a.jpg", conf.lastpic);
-}
-
 TEST_F(CConfTest, SkipsMissingSectionsAndCompactsThemOnSave)
 {
     const int count = LoadText(
@@ -91,44 +82,12 @@ TEST_F(CConfTest, SkipsMissingSectionsAndCompactsThemOnSave)
     EXPECT_EQ(2, reloaded.Load(file));
 }
 
-TEST_F(CConfTest, PathCountOfZeroOrBelowReadsNoSection)
-{
-    for (const char* count : {"0", "-1"}) {
-        CConf fresh;
-        WriteBytes(iniPath, std::string("[GENERAL]\r\npathcount=") + count + "\r\n[1]\r\npath=C:\\A\r\n");
-        EXPECT_EQ(0, fresh.Load(iniPath.c_str())) << "pathcount " << count;
-        EXPECT_TRUE(fresh.folders.empty());
-    }
-}
-
-TEST_F(CConfTest, HugePathCountReadsOnlyTheSectionsThereInTheirNumbersOrder)
-{
-    for (const char* count : {"2147483647", "99999999999"}) {
-        CConf fresh;
-        WriteBytes(iniPath, std::string("[GENERAL]\r\npathcount=") + count +
-                                "\r\n[7]\r\npath=C:\\G\r\n[1]\r\npath=C:\\A\r\n[x]\r\n[3]\r\npath=C:\\C\r\n");
-        ASSERT_EQ(3, fresh.Load(iniPath.c_str())) << "pathcount " << count;
-        EXPECT_EQ(L"C:\\A", fresh.folders[0].path);
-        EXPECT_EQ(L"C:\\C", fresh.folders[1].path);
-        EXPECT_EQ(L"C:\\G", fresh.folders[2].path);
-    }
-}
-
 TEST_F(CConfTest, LoadAppendsToFoldersAlreadyHeld)
 {
     conf.folders.push_back(CFolderEntry{L"C:\\Old", L"", false});
     LoadText("[GENERAL]\r\npathcount=1\r\n[1]\r\npath=C:\\New\r\n");
     ASSERT_EQ(2u, conf.folders.size());
     EXPECT_EQ(L"C:\\New", conf.folders[1].path);
-}
-
-TEST_F(CConfTest, LongPathIsCutTo259Characters)
-{
-    const std::string longPath = "C:\\" + std::string(300, 'x');
-    LoadText("[GENERAL]\r\npathcount=1\r\nlastpic=" + longPath + "\r\n[1]\r\npath=" + longPath + "\r\n");
-    ASSERT_EQ(1u, conf.folders.size());
-    EXPECT_EQ(259u, conf.folders[0].path.size());
-    EXPECT_EQ(259u, conf.lastpic.size());
 }
 
 TEST_F(CConfTest, SaveWithoutPathsKeepsFolderSections)

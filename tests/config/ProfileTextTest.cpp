@@ -4,8 +4,6 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 struct Edit {
     const wchar_t* section;
     const wchar_t* key;
@@ -41,28 +39,6 @@ TEST(ProfileText, ChangesOnlyWhatIsSet)
         text.Set(c.edit.section, c.edit.key, c.edit.value);
         EXPECT_EQ(std::wstring(c.after), text.Text()) << testing::PrintToString(std::wstring(c.before));
     }
-}
-
-TEST(ProfileText, ReadsValuesAsTheProfileReaderDoes)
-{
-    const ProfileText text(L"[A]\r\nq = \"C:\\x\" \r\ns='y'\r\nhalf=\"z\r\nnul=a\0b\r\nbare\r\nq=2\r\n[a]\r\nw=3\r\n"s);
-    const struct {
-        const wchar_t* key;
-        const wchar_t* value;
-    } cases[] = {{L"Q", L"C:\\x"}, {L"s", L"y"}, {L"half", L"\"z"}, {L"nul", L"a"}, {L"bare", L""}, {L"w", L""}};
-    for (const auto& c : cases) EXPECT_EQ(std::wstring(c.value), text.Get(L"a", c.key)) << "key " << c.key;
-    EXPECT_EQ(L"", text.Get(L"B", L"q"));
-    EXPECT_EQ((std::vector<std::wstring>{L"A", L"a"}), text.SectionNames());
-}
-
-TEST(ProfileText, FolderSectionsAreTheNumberedOnesUpToTheCount)
-{
-    const std::vector<std::wstring> names = {L"GENERAL", L"3",  L"01", L"1",          L"-1",          L"+2",
-                                             L"3",       L"1x", L"",   L"2147483647", L"99999999999", L"4"};
-    EXPECT_EQ((std::vector<int>{1, 3}), FolderSectionNumbers(names, 3));
-    EXPECT_EQ((std::vector<int>{1, 3, 4, 2147483647}), FolderSectionNumbers(names, 2147483647));
-    EXPECT_TRUE(FolderSectionNumbers(names, 0).empty());
-    EXPECT_TRUE(FolderSectionNumbers(names, -5).empty());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -55,7 +56,7 @@ std::string FirstDifference(const std::string& a, const std::string& b)
     size_t at = 0;
     while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
     const size_t line = a.rfind('\n', at) == std::string::npos ? 0 : a.rfind('\n', at) + 1;
-    return "\n  " + a.substr(line, kShown) + "\n  " + b.substr(line, kShown);
+    return "\n  " + a.substr(line, kShown) + "\n  " + b.substr(std::min(line, b.size()), kShown);
 }
 
 // Folders in six scripts; the last name lies outside the Basic Multilingual Plane.
@@ -133,6 +134,15 @@ TEST(StoreScripts, PathsInEveryScriptRoundTripThroughBothFiles)
                 roundTrips, std::size(kScriptFolders), HasFailure() ? "FAILURES" : "nothing lost");
 }
 
+enum Encoding { kUtf16, kUtf16BigEndian, kUtf16Unmarked, kUtf8, kAnsi, kEncodings };
+const char* const kEncodingNames[] = {"UTF-16LE", "UTF-16BE", "UTF-16LE without mark", "UTF-8", "ANSI"};
+constexpr int kLastEditedSection = 9;
+
+struct EditedFile {
+    std::string bytes;
+    int encoding;
+};
+
 // Malformed files made from a seed: random bytes, cut and odd encodings,
 // huge and negative numbers, thousands of sections, NULs, bytes no code page
 // converts, long lines.
@@ -167,6 +177,28 @@ public:
         return Mangle(text);
     }
 
+    // A configuration as people edit it by hand, stored in one of the
+    // encodings the profile reader knows: blanks, letter case, quotes, NULs,
+    // keys without values, duplicate and unordered sections, mixed line ends.
+    // Folder sections are numbered up to kLastEditedSection.
+    EditedFile HandEditedConfig()
+    {
+        std::string text = ";" + LineEnd();
+        const int sections = Pick(10);
+        const int general = Pick(sections + 1);
+        for (int i = 0; i <= sections; ++i) {
+            if (i != general) {
+                text += Header(SectionNumber()) + KeyLine("path", Value()) + KeyLine("time", Number());
+                continue;
+            }
+            text += Header(Cased("GENERAL")) + KeyLine("pathcount", Pick(3) == 0 ? Number() : std::to_string(Pick(12)));
+            for (const char* key : {"playinterval", "style", "state"}) text += KeyLine(key, Number());
+            text += KeyLine("lastpic", Value());
+        }
+        const int encoding = Pick(kEncodings);
+        return {Stored(encoding, text), encoding};
+    }
+
 private:
     int Pick(int below) { return below <= 0 ? 0 : std::uniform_int_distribution<int>(0, below - 1)(random); }
 
@@ -179,9 +211,28 @@ private:
 
     std::string Number()
     {
-        const char* const numbers[] = {"2147483647", "99999999999", "-2147483648", "-1",
-                                       "0",          " 12 ",        "0x7fffffff",  "1e9",
-                                       "",           "+3",          "  ",          "4294967296"};
+        const char* const numbers[] = {"2147483647",
+                                       "99999999999",
+                                       "-2147483648",
+                                       "-1",
+                                       "0",
+                                       " 12 ",
+                                       "0x7fffffff",
+                                       "1e9",
+                                       "",
+                                       "+3",
+                                       "  ",
+                                       "0X1f",
+                                       "-0x10",
+                                       "0b101",
+                                       "0o17",
+                                       "- 3",
+                                       "\0017",
+                                       "'-8'",
+                                       "\"5\"",
+                                       "4294967296",
+                                       "0000000000000000000000000000012",
+                                       "00000000000000000000000000012"};
         return Pick(3) == 0 ? std::to_string(static_cast<int>(random()))
                             : numbers[Pick(static_cast<int>(std::size(numbers)))];
     }
@@ -207,8 +258,89 @@ private:
             return Bytes(Pick(40));
         case 1:
             return std::string(static_cast<size_t>(Pick(3000)), 'x');
+        case 2:
+            // About as long as the "time" or the "path" buffer holds.
+            return std::string(static_cast<size_t>(Pick(2) == 0 ? 126 + Pick(4) : 258 + Pick(4)), 'y');
         default:
             return values[Pick(static_cast<int>(std::size(values)))];
+        }
+    }
+
+    std::string LineEnd()
+    {
+        const char* const ends[] = {"\r\n", "\n", "\r"};
+        return ends[Pick(static_cast<int>(std::size(ends)))];
+    }
+
+    std::string Blank()
+    {
+        const char* const blanks[] = {"", "", " ", "\t", " \t ", "\x1a", "\v"};
+        return blanks[Pick(static_cast<int>(std::size(blanks)))];
+    }
+
+    std::string Cased(std::string name)
+    {
+        for (char& c : name) {
+            if (Pick(3) == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return name;
+    }
+
+    std::string Header(const std::string& name)
+    {
+        return Blank() + "[" + Blank() + name + Blank() + "]" + Blank() + LineEnd();
+    }
+
+    std::string SectionNumber()
+    {
+        const std::string number = std::to_string(1 + Pick(kLastEditedSection));
+        const std::string forms[] = {number,      number, number, "0" + number, "+" + number, number + Blank() + "\0x"s,
+                                     number + "x"};
+        return Pick(8) == 0 ? Value() : forms[Pick(static_cast<int>(std::size(forms)))];
+    }
+
+    std::string KeyLine(const std::string& key, const std::string& value)
+    {
+        const char* const quotes[] = {"", "", "", "\"", "'"};
+        const std::string quote = quotes[Pick(static_cast<int>(std::size(quotes)))];
+        switch (Pick(10)) {
+        case 0:
+            return "";
+        case 1:
+            return Blank() + Cased(key) + LineEnd();
+        case 2:
+            return KeyLine(key, value) + KeyLine(key, Value());
+        case 3:
+            return Cased(key) + Blank() + "\0x="s + value + Blank() + "\0x"s + LineEnd();
+        default:
+            return Blank() + Cased(key) + Blank() + "=" + Blank() + quote + value + quote + Blank() + LineEnd();
+        }
+    }
+
+    // UTF-16 in the byte order asked for; a byte beyond ASCII becomes any character.
+    std::string Wide(const std::string& text, bool bigEndian)
+    {
+        std::string wide;
+        for (char c : text) {
+            const char high = static_cast<char>(c < 0 ? Pick(256) : 0);
+            wide += bigEndian ? std::string{high, c} : std::string{c, high};
+        }
+        return wide;
+    }
+
+    std::string Stored(int encoding, const std::string& text)
+    {
+        switch (encoding) {
+        case kUtf16:
+            return kUtf16Bom + Wide(text, false);
+        case kUtf16BigEndian:
+            return "\xFE\xFF" + Wide(text, true);
+        case kUtf16Unmarked:
+            return Wide(text, false);
+        case kUtf8:
+            return "\xEF\xBB\xBF" + text;
+        default:
+            return text;
         }
     }
 
@@ -305,6 +437,74 @@ TEST(StoreFuzz, MalformedFilesLoadSaveAndLoadAgainUnchanged)
                 seed, tried, hangs,
                 static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count()),
                 HasFailure() ? "FAILURES" : "none unusable, no crash");
+}
+
+// The record as the profile functions read it, value by value and section by section.
+CConf ReadThroughProfile(const std::wstring& file)
+{
+    const wchar_t* name = file.c_str();
+    const auto number = [name](const wchar_t* key, int fallback) {
+        return static_cast<int>(::GetPrivateProfileIntW(L"GENERAL", key, fallback, name));
+    };
+    const auto text = [name](const std::wstring& section, const wchar_t* key, DWORD chars) {
+        std::wstring value(chars, L'\0');
+        value.resize(::GetPrivateProfileStringW(section.c_str(), key, L"", &value[0], chars, name));
+        return value;
+    };
+    CConf conf;
+    conf.playinterval = number(L"playinterval", CConf::kDefaultPlayInterval);
+    conf.style = number(L"style", CConf::kDefaultStyle);
+    conf.state = number(L"state", CConf::kDefaultState);
+    conf.lastpic = text(L"GENERAL", L"lastpic", kPathChars);
+    for (int i = 1; i <= std::min(number(L"pathcount", 0), kLastEditedSection); ++i) {
+        const std::wstring section = std::to_wstring(i);
+        const CFolderEntry folder{text(section, L"path", kPathChars), text(section, L"time", kTimeChars), false};
+        if (!folder.path.empty()) conf.folders.push_back(folder);
+    }
+    return conf;
+}
+
+// Wine's profile functions read UTF-16 only behind its mark; a file without
+// it, which Load reads as UTF-16 too, is compared with what they read from
+// the same text with the mark.
+TEST(StoreSweep, HandEditedFilesReadAsTheProfileFunctionsReadThemAndSurviveASave)
+{
+    const unsigned seed = EnvNumber(L"LUMI_FUZZ_SEED", 11);
+    const unsigned count = EnvNumber(L"LUMI_FUZZ_COUNT", 1000);
+    Garbage garbage(seed);
+    TempDir dir;
+    unsigned files[kEncodings] = {};
+    size_t folders[kEncodings] = {};
+    unsigned disagreements = 0;
+    for (unsigned i = 0; i < count; ++i) {
+        const EditedFile edited = garbage.HandEditedConfig();
+        // Fresh names: the profile functions keep the files they read last.
+        const std::wstring ini = dir.Join(L"lumi" + std::to_wstring(i) + L".ini");
+        const std::wstring marked = dir.Join(L"marked" + std::to_wstring(i) + L".ini");
+        ASSERT_TRUE(WriteBytes(ini, edited.bytes));
+        ASSERT_TRUE(WriteBytes(marked, (edited.encoding == kUtf16Unmarked ? kUtf16Bom : "") + edited.bytes));
+
+        CConf conf;
+        conf.Load(ini.c_str());
+        const std::string expected = Describe(ReadThroughProfile(marked));
+        const std::string loaded = Describe(conf);
+        const bool readAlike = loaded == expected;
+        // The controller names the current picture before every save.
+        conf.lastpic = L"C:\\P\\last.jpg";
+        const bool savedAlike = conf.Save(false) && Describe(ReadThroughProfile(ini)) == Describe(conf);
+        EXPECT_TRUE(readAlike) << "input " << i << ", " << kEncodingNames[edited.encoding]
+                               << FirstDifference(expected, loaded);
+        EXPECT_TRUE(savedAlike) << "input " << i << ", " << kEncodingNames[edited.encoding] << ", after a save";
+        disagreements += !readAlike + !savedAlike;
+        ++files[edited.encoding];
+        folders[edited.encoding] += conf.folders.size();
+        ::DeleteFileW(ini.c_str());
+        ::DeleteFileW(marked.c_str());
+    }
+    std::printf("[ figures  ] seed %u: %u hand-edited files read by both readers and saved:\n", seed, count);
+    for (int e = 0; e < kEncodings; ++e)
+        std::printf("    %s: %u files, %zu folders\n", kEncodingNames[e], files[e], folders[e]);
+    std::printf("    %u disagreements\n", disagreements);
 }
 
 // A drive of a few pages that the test fills (tests/e2e/full_disk.sh maps one).
