@@ -183,25 +183,6 @@ TEST_F(CConfTest, NewFileGoesToDataFolderAsUtf16WithKeysInOrder)
     }
 }
 
-TEST_F(CConfTest, FolderOutsideTheCodePageSurvivesSaveAndLoad)
-{
-    // Cyrillic and Japanese together fit no single ANSI code page.
-    const std::wstring folder = L"C:\\\u0424\u043e\u0442\u043e\\\u5199\u771f";
-    conf.folders.push_back(CFolderEntry{folder, L"12", false});
-    conf.lastpic = folder + L"\\\u732b.jpg";
-    conf.Save(true);
-
-    const std::string bytes = ReadBytes(conf.fileName);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ("\xFF\xFE", bytes.substr(0, 2));
-    EXPECT_NE(std::wstring::npos, Utf16Body(bytes).find(L"path=" + folder));
-
-    CConf reloaded;
-    ASSERT_EQ(1, reloaded.Load(conf.fileName.c_str()));
-    EXPECT_EQ(folder, reloaded.folders[0].path);
-    EXPECT_EQ(conf.lastpic, reloaded.lastpic);
-}
-
 TEST_F(CConfTest, CopiesCarryEveryField)
 {
     conf.fileName = L"C:\\x.ini";
