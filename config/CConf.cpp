@@ -38,17 +38,15 @@ std::wstring Utf16Text(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-// UTF-16LE saved without its byte-order mark, as some editors save it: an
-// ASCII character then a NUL begins no ANSI text. Read as ANSI it would give
-// no folder, and the next save would lose them all.
-bool IsUnmarkedUtf16(std::string_view bytes)
+// One UTF-16 code unit that is an ASCII character, its high byte first:
+// as the first two bytes of a file it begins no ANSI text.
+bool IsAsciiUnit(char high, char low)
 {
-    return bytes.size() >= 2 && bytes[0] != '\0' && static_cast<unsigned char>(bytes[0]) <= kLastAscii &&
-           bytes[1] == '\0';
+    return high == '\0' && low != '\0' && static_cast<unsigned char>(low) <= kLastAscii;
 }
 
 // The file's text as the profile reader sees it: UTF-16 in either byte order
-// or UTF-8 after their byte-order marks, UTF-16LE without one, otherwise the
+// or UTF-8 after their byte-order marks, UTF-16 without one, otherwise the
 // ANSI code page an earlier version wrote it in. False when it cannot be
 // converted, so it is never replaced.
 bool DecodeConfigText(std::string_view bytes, std::wstring& text)
@@ -58,8 +56,10 @@ bool DecodeConfigText(std::string_view bytes, std::wstring& text)
         text = Utf16Text(bytes.substr(mark.size()), mark == kUtf16BigEndianBom);
         return true;
     }
-    if (IsUnmarkedUtf16(bytes)) {
-        text = Utf16Text(bytes, false);
+    // UTF-16 saved without its byte-order mark, as some editors save it. Read
+    // as ANSI it would give no folder, and the next save would lose them all.
+    if (bytes.size() >= sizeof(wchar_t) && (IsAsciiUnit(bytes[1], bytes[0]) || IsAsciiUnit(bytes[0], bytes[1]))) {
+        text = Utf16Text(bytes, bytes[0] == '\0');
         return true;
     }
     const bool utf8 = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;

@@ -163,9 +163,12 @@ TEST(StoreScripts, PathsInEveryScriptRoundTripThroughBothFiles)
                 roundTrips, std::size(kScriptFolders), HasFailure() ? "FAILURES" : "nothing lost");
 }
 
-enum Encoding { kUtf16, kUtf16BigEndian, kUtf16Unmarked, kUtf8, kAnsi, kEncodings };
-const char* const kEncodingNames[] = {"UTF-16LE", "UTF-16BE", "UTF-16LE without mark", "UTF-8", "ANSI"};
-const char* const kMarks[] = {"\xFF\xFE", "\xFE\xFF", "", "\xEF\xBB\xBF", ""};
+enum Encoding { kUtf16, kUtf16BigEndian, kUtf16Unmarked, kUtf16BigEndianUnmarked, kUtf8, kAnsi, kEncodings };
+const char* const kEncodingNames[] = {"UTF-16LE", "UTF-16BE", "UTF-16LE without mark", "UTF-16BE without mark",
+                                      "UTF-8",    "ANSI"};
+const char* const kMarks[] = {"\xFF\xFE", "\xFE\xFF", "", "", "\xEF\xBB\xBF", ""};
+// The mark the profile functions need to read a file that lacks it.
+const char* const kMissingMarks[] = {"", "", "\xFF\xFE", "\xFE\xFF", "", ""};
 const char* const kBlanks[] = {"", "", " ", "\t", " \t ", "\x1a", "\v"};
 const char* const kLineEnds[] = {"\r\n", "\n", "\r"};
 const char* const kQuotes[] = {"", "", "", "\"", "'"};
@@ -220,8 +223,8 @@ public:
         std::string bytes = kMarks[encoding];
         for (char c : text) {
             const char high = static_cast<char>(c < 0 ? Pick(256) : 0);
-            const std::string wide = encoding == kUtf16BigEndian ? std::string{high, c} : std::string{c, high};
-            bytes += encoding <= kUtf16Unmarked ? wide : std::string(1, c);
+            const bool bigEndian = encoding == kUtf16BigEndian || encoding == kUtf16BigEndianUnmarked;
+            bytes += encoding < kUtf8 ? (bigEndian ? std::string{high, c} : std::string{c, high}) : std::string(1, c);
         }
         return {bytes, encoding};
     }
@@ -398,7 +401,7 @@ TEST(StoreSweep, HandEditedFilesReadAsTheProfileFunctionsReadThemAndSurviveASave
         const std::wstring ini = dir.Join(L"lumi" + std::to_wstring(i) + L".ini");
         const std::wstring marked = dir.Join(L"marked" + std::to_wstring(i) + L".ini");
         ASSERT_TRUE(WriteBytes(ini, edited.bytes));
-        ASSERT_TRUE(WriteBytes(marked, (edited.encoding == kUtf16Unmarked ? kUtf16Bom : "") + edited.bytes));
+        ASSERT_TRUE(WriteBytes(marked, kMissingMarks[edited.encoding] + edited.bytes));
 
         CConf conf;
         conf.Load(ini.c_str());
