@@ -43,9 +43,9 @@ std::wstring WithPath(std::wstring question, const std::wstring& path)
 }
 }  // namespace
 
-CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner settings)
+CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner settings, IChangeTimer& timer)
     : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")),
-      app(std::move(playerInit)),
+      app(std::move(playerInit), timer),
       runSettings(settings ? std::move(settings) : &CMainFrame::RunSettingsDialog)
 {}
 

@@ -2,6 +2,7 @@
 
 #include "app/CTrayIconImpl.h"
 #include "config/CConf.h"
+#include "engine/ChangeTimer.h"
 #include "engine/CWallpaperApp.h"
 #include "resources/resource.h"
 #include "win/CWindowImpl.h"
@@ -32,8 +33,9 @@ public:
     using SettingsRunner =
         std::function<SettingsOutcome(HWND owner, const CConf& conf, const std::wstring& currentPicture)>;
 
-    // The real desktop service and the real dialog; tests hand in their own.
-    explicit CMainFrame(CWallpaperApp::PlayerInit playerInit = {}, SettingsRunner runSettings = {});
+    // The real desktop service, dialog and timer; tests hand in their own.
+    explicit CMainFrame(CWallpaperApp::PlayerInit playerInit = {}, SettingsRunner runSettings = {},
+                        IChangeTimer& timer = SystemChangeTimer());
     ~CMainFrame() override;
 
     // Registers the window class if needed and creates the hidden window.
