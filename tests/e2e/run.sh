@@ -21,7 +21,6 @@ WM_COMMAND=0x0111
 WM_EXITMENULOOP=0x0212
 ID_NEXT_PICTURE=32777
 ID_DELETE_PICTURE=32779
-ID_PREVIOUS_PICTURE=32781
 ID_SETTINGS=32783
 ID_PAUSE_START=32788
 ID_CLEAR_DESKTOP=32791
@@ -280,7 +279,6 @@ e2e_check "closing the menu sends no command" log_count_is "posted $WM_COMMAND $
 e2e_check "pause from the menu" choose $ID_PAUSE_START
 e2e_check "paused, no picture changes for an interval" no_change_for $((INTERVAL + 1))
 e2e_check "paused, the tray shows the other icon" cell_differs playing
-tray_cell paused
 
 e2e_check "the menu opens again" open_menu
 e2e_check "while paused the menu offers start" is_equal "开始(&S)" "$(menu_label)"
@@ -291,13 +289,10 @@ n="$(shown_count)"
 current="$(shown_last)"
 e2e_check "next from the menu" choose $ID_NEXT_PICTURE
 e2e_check "next while paused shows the next picture" is_equal "$(listed_after "$current")" "$(shown_last)"
-e2e_check "next while paused starts no timer" no_change_for $((INTERVAL + 1))
-e2e_check "previous from the menu" choose $ID_PREVIOUS_PICTURE
-e2e_check "previous shows the picture before" is_equal "$current|$((n + 2))" "$(shown_last)|$(shown_count)"
 tray_click 1
-e2e_check "a left click runs next picture" e2e_wait_until "$EVENT_SECONDS" shown_count_is $((n + 3))
+e2e_check "a left click runs next picture" e2e_wait_until "$EVENT_SECONDS" shown_count_is $((n + 2))
 settle
-e2e_check "a left click runs it once" shown_count_is $((n + 3))
+e2e_check "a left click runs it once" shown_count_is $((n + 2))
 e2e_check "the tooltip names the picture and its 0-based place" tip_is "$(tip_for "$(shown_last)")"
 
 current="$(shown_last)"
@@ -306,23 +301,9 @@ e2e_check "start shows the next picture at once" is_equal "$(listed_after "$curr
 e2e_check "started, the tray shows the playing icon again" cell_shows playing
 n="$(shown_count)"
 e2e_check "started, the timer runs again" e2e_wait_until $((INTERVAL + 2)) shown_more_than "$n"
-# Half an interval after a tick, a left click: the next tick comes a full interval after the click.
-sleep $((INTERVAL / 2))
-tray_click 1
-e2e_wait_until "$EVENT_SECONDS" shown_more_than $((n + 1))
-n="$(shown_count)"
-e2e_wait_until $((INTERVAL + 2)) shown_more_than "$n"
-gap=$(($(shown_tick $((n + 1))) - $(shown_tick "$n")))
-e2e_log "gap from a next while playing to the following change: $gap ms"
-e2e_check "next while playing restarts the full interval" test "$gap" -ge $((INTERVAL * 1000 - 300))
 
 e2e_check "clear desktop from the menu" choose $ID_CLEAR_DESKTOP
 e2e_check "clearing empties the desktop wallpaper" is_equal "" "$(desktop_wallpaper)"
-e2e_check "cleared, the tray shows the paused icon" cell_shows paused
-e2e_check "cleared, no picture changes" no_change_for $((INTERVAL + 1))
-e2e_check "the menu opens again" open_menu
-e2e_check "cleared, the menu offers start" is_equal "开始(&S)" "$(menu_label)"
-close_menu_elsewhere
 
 # Delete, cancelled and then confirmed; the menu is blocked while it asks.
 current="$(shown_last)"
@@ -358,7 +339,7 @@ e2e_check "the shell lost the icon" e2e_wait_until "$EVENT_SECONDS" cell_is_empt
 TASKBAR_CREATED="$(e2e_driver broadcast TaskbarCreated)"
 e2e_check "the frame receives TaskbarCreated" \
   e2e_wait_until "$EVENT_SECONDS" log_has "sent $TASKBAR_CREATED 0 0"
-e2e_check "TaskbarCreated brings back the paused icon" e2e_wait_until "$EVENT_SECONDS" cell_shows paused
+e2e_check "TaskbarCreated brings back the icon" e2e_wait_until "$EVENT_SECONDS" cell_has_icon
 e2e_check "TaskbarCreated brings back the current tooltip" tip_is "$tip"
 e2e_check "the program runs on after TaskbarCreated" is_equal "$FIRST_FRAME" "$(e2e_driver wait-window 1000)"
 
