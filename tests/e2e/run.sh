@@ -266,7 +266,8 @@ e2e_check "the desktop shows the PNG picture, stretched" \
 e2e_check "screenshot of the tray icon" e2e_screenshot tray-icon "96x24+928+744" 400%
 tray_cell playing
 
-# The mouse only: Wine stops passing keys to a menu once another program has started.
+# The mouse only: Wine passes a tray menu, even the plainest program's, no keys once
+# another program's window has been shown or another process has looked at the open menu.
 e2e_check "a right click opens the tray menu" open_menu
 e2e_check "the menu is menu 201 with next picture first and default" \
   log_has "menu items=13 default=0 first=$ID_NEXT_PICTURE text=下一张(&N)"
