@@ -4,17 +4,19 @@
 #include "resources/resource.h"
 #include "tests/app/NotifyRecorder.h"
 #include "tests/support/FakeActiveDesktop.h"
+#include "tests/support/RecordingTimer.h"
 #include "tests/support/TestFiles.h"
 #include "win/AppMessages.h"
 #include "win/CWindow.h"
+#include "win/DecimalText.h"
 
 #include <gtest/gtest.h>
 
 #include <objbase.h>
 #include <shlwapi.h>
 
+#include <cstdlib>
 #include <functional>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -398,8 +400,6 @@ TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhil
 
     Command(window, ID_PAUSE_START);
     EXPECT_EQ(L"开始(&S)", PauseLabel(frame));
-    Command(window, ID_SETTINGS);
-    EXPECT_EQ(4u, desktop.Shown().size()) << "accepted while paused: no picture";
 }
 
 TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheController)
@@ -443,4 +443,181 @@ TEST_F(CMainFrameLife, AFrameEndedWithItsWindowStillThereSavesAndPostsTheQuit)
     ASSERT_FALSE(shell.Calls().empty());
     EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), shell.Calls().back().message);
     EXPECT_TRUE(shell.Calls().back().iconAlive);
+}
+
+namespace {
+
+// What a dialog the frame opened showed: read, then cancelled, from a timer
+// that runs inside its modal loop.
+struct SeenDialog {
+    std::wstring caption;
+    std::wstring text;
+    std::vector<std::wstring> buttons;  // the id and text of each
+    HICON icon = nullptr;
+    RECT rect = {};
+    bool menuAllowed = true;
+};
+
+std::vector<SeenDialog> g_seen;
+const CMainFrame* g_reading = nullptr;
+
+BOOL CALLBACK NoteControl(HWND child, LPARAM seen)
+{
+    auto& dialog = *reinterpret_cast<SeenDialog*>(seen);
+    const CWindow control(child);
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    if (control.GetWindowClass() == L"Button" && (style & WS_VISIBLE)) {
+        dialog.buttons.push_back(DecimalText(::GetDlgCtrlID(child)) + L" " + control.GetText());
+    }
+    if (control.GetWindowClass() == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
+        dialog.icon = reinterpret_cast<HICON>(control.Send(STM_GETICON));
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    if (CWindow(window).GetWindowClass() != L"#32770" || !::IsWindowEnabled(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+void CALLBACK ReadAndCancel(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND window = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&window));
+    if (window == nullptr) return;
+    SeenDialog seen;
+    seen.caption = CWindow(window).GetText();
+    seen.text = CWindow(::GetDlgItem(window, 0xFFFF)).GetText();
+    ::EnumChildWindows(window, &NoteControl, reinterpret_cast<LPARAM>(&seen));
+    ::GetWindowRect(window, &seen.rect);
+    seen.menuAllowed = g_reading->IsMenuAllowedForTesting();
+    g_seen.push_back(seen);
+    ::EnableWindow(window, FALSE);
+    ::EndDialog(window, IDCANCEL);
+}
+
+struct DialogReader {
+    static constexpr UINT kEveryMs = 20;
+    explicit DialogReader(const CMainFrame& frame) : timer(::SetTimer(nullptr, 0, kEveryMs, &ReadAndCancel))
+    {
+        g_reading = &frame;
+        g_seen.clear();
+    }
+    ~DialogReader() { ::KillTimer(nullptr, timer); }
+    UINT_PTR timer;
+};
+
+// The colours of a 16 x 16 icon.
+std::string Image(HICON icon)
+{
+    constexpr int kSide = 16;
+    constexpr int kBytesPerPixel = 4;
+    ICONINFO info = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return "(no icon)";
+    std::string bits(kSide * kSide * kBytesPerPixel, '\0');
+    ::GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), &bits[0]);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return bits;
+}
+
+std::string ResourceImage(UINT id)
+{
+    const UniqueIcon icon(static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    return Image(icon.Get());
+}
+
+std::string LastTrayImage(const NotifyRecorder& shell)
+{
+    for (auto call = shell.Calls().rbegin(); call != shell.Calls().rend(); ++call) {
+        if (call->data.uFlags & NIF_ICON) return Image(call->data.hIcon);
+    }
+    return "(no icon call)";
+}
+
+}  // namespace
+
+TEST(CMainFrameCommands, MovePicturesTimerAndIconByThePlayState)
+{
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    const std::wstring armed = ArmedFor(1);
+    struct Case {
+        const char* name;
+        bool paused;
+        UINT msg;
+        WPARAM wParam;
+        int step;  // in the list of three, from the first picture
+        std::vector<std::wstring> timer;
+        UINT icon;
+    } const cases[] = {
+        {"next, playing", false, WM_COMMAND, ID_NEXT_PICTURE, 1, {armed}, IDI_PLAYING},
+        {"next, paused", true, WM_COMMAND, ID_NEXT_PICTURE, 1, {}, IDI_PAUSED},
+        {"previous, playing", false, WM_COMMAND, ID_PREVIOUS_PICTURE, -1, {armed}, IDI_PLAYING},
+        {"previous, paused", true, WM_COMMAND, ID_PREVIOUS_PICTURE, -1, {}, IDI_PAUSED},
+        {"settings unchanged, playing", false, WM_COMMAND, ID_SETTINGS, 1, {armed}, IDI_PLAYING},
+        {"settings unchanged, paused", true, WM_COMMAND, ID_SETTINGS, 0, {}, IDI_PAUSED},
+        {"pause", false, WM_COMMAND, ID_PAUSE_START, 0, {L"stop"}, IDI_PAUSED},
+        {"start", true, WM_COMMAND, ID_PAUSE_START, 1, {armed}, IDI_PLAYING},
+        {"clear desktop", false, WM_COMMAND, ID_CLEAR_DESKTOP, 0, {L"stop"}, IDI_PAUSED},
+        {"taskbar created, paused", true, taskbarCreated, 0, 0, {}, IDI_PAUSED},
+        {"delete cancelled", false, WM_COMMAND, ID_DELETE_PICTURE, 0, {}, IDI_PLAYING},
+    };
+    for (const Case& c : cases) {
+        FrameParts parts;
+        NotifyRecorder shell;
+        RecordingTimer timer(false);
+        QuitDrain drain;
+        CMainFrame frame(parts.Desktop(), parts.Settings(), timer);
+        frame.SetNotifyIconFunctionForTesting(&NotifyRecorder::Notify);
+        const DialogReader reader(frame);
+        HWND window = parts.StartWithPictures(frame);
+        ASSERT_NE(nullptr, window) << c.name;
+        if (c.paused) Command(window, ID_PAUSE_START);
+        timer.calls.clear();
+        parts.settings.accept = true;
+        const size_t shown = parts.desktop.Shown().size();
+        const std::wstring current = frame.AppForTesting().GetCurrentPath();
+        ::SendMessageW(window, c.msg, c.wParam, 0);
+        PumpMessages(DialogReader::kEveryMs);
+
+        EXPECT_EQ((3 + c.step) % 3, frame.AppForTesting().GetPosition()) << c.name;
+        EXPECT_EQ(shown + (c.step != 0 ? 1 : 0), parts.desktop.Shown().size()) << c.name;
+        EXPECT_EQ(c.timer, timer.calls) << c.name;
+        EXPECT_TRUE(LastTrayImage(shell) == ResourceImage(c.icon)) << c.name << ": not the tray icon " << c.icon;
+        EXPECT_EQ(c.icon == IDI_PAUSED, frame.AppForTesting().IsPaused()) << c.name;
+        EXPECT_TRUE(frame.IsMenuAllowedForTesting()) << c.name;
+        if (c.wParam != ID_DELETE_PICTURE) {
+            EXPECT_TRUE(g_seen.empty()) << c.name << ": opened " << Narrow(g_seen[0].caption);
+            continue;
+        }
+        ASSERT_EQ(1u, g_seen.size()) << c.name;
+        const SeenDialog& box = g_seen[0];
+        EXPECT_EQ(L"\u8b66\u544a", box.caption);
+        EXPECT_EQ(L"\u786e\u5b9e\u8981\u5220\u9664\u5f53\u524d\u56fe\u7247" + current + L"\u5417\uff1f", box.text);
+        EXPECT_EQ((std::vector<std::wstring>{L"1 OK", L"2 Cancel"}), box.buttons);
+        EXPECT_EQ(::LoadIconW(nullptr, IDI_EXCLAMATION), box.icon) << "not the warning icon";
+        EXPECT_FALSE(box.menuAllowed) << "the menu was allowed during the question";
+        EXPECT_TRUE(FileIsThere(current));
+    }
+}
+
+// Over the hidden frame the settings dialog takes the middle of the work area.
+TEST(CMainFrameCommands, TheSettingsDialogOpensCentred)
+{
+    FrameParts parts;
+    NotifyRecorder shell;
+    QuitDrain drain;
+    CMainFrame frame(parts.Desktop());
+    frame.SetNotifyIconFunctionForTesting(&NotifyRecorder::Notify);
+    const DialogReader reader(frame);
+    ASSERT_NE(nullptr, frame.StartFrame());
+    ASSERT_EQ(1u, g_seen.size());
+    const RECT dialog = g_seen[0].rect;
+    RECT work = {};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    EXPECT_LE(std::abs((dialog.left + dialog.right) - (work.left + work.right)), 1) << dialog.left;
+    EXPECT_LE(std::abs((dialog.top + dialog.bottom) - (work.top + work.bottom)), 1) << dialog.top;
 }

@@ -1,8 +1,8 @@
 #include "engine/CWallpaperApp.h"
 #include "engine/DesktopCover.h"
 #include "engine/FolderScan.h"
-#include "engine/TimerPeriod.h"
 #include "tests/support/FakeActiveDesktop.h"
+#include "tests/support/RecordingTimer.h"
 #include "tests/support/TestFiles.h"
 #include "win/PathChars.h"
 #include "win/UniqueHandle.h"
@@ -45,29 +45,6 @@ HWND g_cloaked = nullptr;
 bool IsTheCloakedWindow(HWND window)
 {
     return window == g_cloaked;
-}
-
-// Keeps the real timer running and notes every call, so a test can tell what
-// was armed without waiting for ticks.
-class RecordingTimer : public IChangeTimer {
-public:
-    void Arm(HWND window, UINT_PTR id, UINT milliseconds) override
-    {
-        calls.push_back(L"arm " + std::to_wstring(milliseconds));
-        SystemChangeTimer().Arm(window, id, milliseconds);
-    }
-    void Stop(HWND window, UINT_PTR id) override
-    {
-        calls.push_back(L"stop");
-        SystemChangeTimer().Stop(window, id);
-    }
-
-    std::vector<std::wstring> calls;
-};
-
-std::wstring ArmedFor(int32_t seconds)
-{
-    return L"arm " + std::to_wstring(TimerPeriodMs(seconds));
 }
 
 std::string Lines(const std::vector<std::wstring>& paths)
