@@ -51,9 +51,9 @@ bool IsAsciiUnit(char high, char low)
 // converted, so it is never replaced.
 bool DecodeConfigText(std::string_view bytes, std::wstring& text)
 {
-    const std::string_view mark = bytes.substr(0, kUtf16Bom.size());
-    if (mark == kUtf16Bom || mark == kUtf16BigEndianBom) {
-        text = Utf16Text(bytes.substr(mark.size()), mark == kUtf16BigEndianBom);
+    const bool bigEndian = bytes.starts_with(kUtf16BigEndianBom);
+    if (bigEndian || bytes.starts_with(kUtf16Bom)) {
+        text = Utf16Text(bytes.substr(kUtf16Bom.size()), bigEndian);
         return true;
     }
     // UTF-16 saved without its byte-order mark, as some editors save it. Read
@@ -62,7 +62,7 @@ bool DecodeConfigText(std::string_view bytes, std::wstring& text)
         text = Utf16Text(bytes, bytes[0] == '\0');
         return true;
     }
-    const bool utf8 = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+    const bool utf8 = bytes.starts_with(kUtf8Bom);
     return DecodeText(utf8 ? CP_UTF8 : CP_ACP, bytes.substr(utf8 ? kUtf8Bom.size() : 0), false, text);
 }
 

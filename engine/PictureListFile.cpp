@@ -162,7 +162,7 @@ bool ReadPictureList(const wchar_t* fileName, std::vector<std::wstring>& picture
         if (!MapWholeFile(fileName, view, bytes)) return false;
 
         unsigned codePage = ListFileCodePage();
-        if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        if (bytes.starts_with(kUtf8Bom)) {
             bytes.remove_prefix(kUtf8Bom.size());
             codePage = CP_UTF8;
         }
@@ -182,7 +182,7 @@ bool WritePictureList(const wchar_t* fileName, const std::vector<std::wstring>& 
     try {
         std::string bytes;
         // UTF-8 too when the first path would begin with what reads as the UTF-8 mark.
-        if (!AppendList(ListFileCodePage(), pictures, bytes) || bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) {
+        if (!AppendList(ListFileCodePage(), pictures, bytes) || bytes.starts_with(kUtf8Bom)) {
             bytes.assign(kUtf8Bom);
             if (!AppendList(CP_UTF8, pictures, bytes)) return false;
         }
