@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,17 +39,22 @@ std::wstring Utf16Text(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-// One UTF-16 code unit that is an ASCII character, its high byte first:
-// as the first two bytes of a file it begins no ANSI text.
-bool IsAsciiUnit(char high, char low)
+// A NUL line left on top of an ANSI file looks like UTF-16 in its first two
+// bytes too, so UTF-16 also needs a first line of ASCII characters and more
+// sections than the ANSI reading finds.
+bool ReadsBetterAsUtf16(const std::wstring& wide, const std::wstring& ansi)
 {
-    return high == '\0' && low != '\0' && static_cast<unsigned char>(low) <= kLastAscii;
+    const auto firstLine =
+        wide.begin() + static_cast<std::ptrdiff_t>(std::min(wide.find_first_of(L"\r\n"), wide.size()));
+    const bool ascii = std::all_of(wide.begin(), firstLine, [](wchar_t c) { return c != L'\0' && c <= kLastAscii; });
+    return ascii && ProfileText(wide).SectionNames().size() > ProfileText(ansi).SectionNames().size();
 }
 
 // The file's text as the profile reader sees it: UTF-16 in either byte order
-// or UTF-8 after their byte-order marks, UTF-16 without one, otherwise the
-// ANSI code page an earlier version wrote it in. False when it cannot be
-// converted, so it is never replaced.
+// or UTF-8 after their byte-order marks, otherwise the ANSI code page an
+// earlier version wrote it in. UTF-16 without a mark is read as UTF-16 when
+// it plainly is: read as ANSI it would give no folder, and the next save
+// would lose them all. False when it cannot be converted, so it is never replaced.
 bool DecodeConfigText(std::string_view bytes, std::wstring& text)
 {
     const bool bigEndian = bytes.starts_with(kUtf16BigEndianBom);
@@ -56,14 +62,14 @@ bool DecodeConfigText(std::string_view bytes, std::wstring& text)
         text = Utf16Text(bytes.substr(kUtf16Bom.size()), bigEndian);
         return true;
     }
-    // UTF-16 saved without its byte-order mark, as some editors save it. Read
-    // as ANSI it would give no folder, and the next save would lose them all.
-    if (bytes.size() >= sizeof(wchar_t) && (IsAsciiUnit(bytes[1], bytes[0]) || IsAsciiUnit(bytes[0], bytes[1]))) {
-        text = Utf16Text(bytes, bytes[0] == '\0');
-        return true;
-    }
     const bool utf8 = bytes.starts_with(kUtf8Bom);
-    return DecodeText(utf8 ? CP_UTF8 : CP_ACP, bytes.substr(utf8 ? kUtf8Bom.size() : 0), false, text);
+    if (!DecodeText(utf8 ? CP_UTF8 : CP_ACP, bytes.substr(utf8 ? kUtf8Bom.size() : 0), false, text)) return false;
+    // One NUL in the first two bytes hints at UTF-16 saved without its mark, as some editors save it.
+    if (bytes.size() >= sizeof(wchar_t) && (bytes[0] == '\0') != (bytes[1] == '\0')) {
+        std::wstring wide = Utf16Text(bytes, bytes[0] == '\0');
+        if (ReadsBetterAsUtf16(wide, text)) text.swap(wide);
+    }
+    return true;
 }
 
 // The file's text; a missing file is empty text. False when it cannot be read or converted.

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -170,11 +171,13 @@ const char* const kMarks[] = {"\xFF\xFE", "\xFE\xFF", "", "", "\xEF\xBB\xBF", ""
 const char* const kMissingMarks[] = {"", "", "\xFF\xFE", "\xFE\xFF", "", ""};
 const char* const kBlanks[] = {"", "", " ", "\t", " \t ", "\x1a", "\v"};
 const char* const kLineEnds[] = {"\r\n", "\n", "\r"};
+const char* const kLineEndNames[] = {"CR LF", "LF", "CR"};
 const char* const kQuotes[] = {"", "", "", "\"", "'"};
 
 struct EditedFile {
     std::string bytes;
     int encoding;
+    std::string shape;
 };
 
 // Malformed files made from a seed: random bytes, cut and odd encodings,
@@ -225,7 +228,19 @@ public:
             const bool bigEndian = encoding == kUtf16BigEndian || encoding == kUtf16BigEndianUnmarked;
             bytes += encoding < kUtf8 ? (bigEndian ? std::string{high, c} : std::string{c, high}) : std::string(1, c);
         }
-        return {bytes, encoding};
+        return {bytes, encoding, kEncodingNames[encoding]};
+    }
+
+    // Half the ANSI and UTF-8 files get a NUL line on top, as a crashed
+    // editor or a bad copy leaves it: a NUL in their first two bytes.
+    EditedFile Damaged(EditedFile edited)
+    {
+        if (edited.encoding < kUtf8 || Pick(2) == 0) return edited;
+        const int nulAt = Pick(2);
+        const int end = Pick(static_cast<int>(std::size(kLineEnds)));
+        edited.bytes.insert(0, std::string(static_cast<size_t>(nulAt), ';') + '\0' + kLineEnds[end]);
+        edited.shape += ", NUL at byte " + std::to_string(nulAt) + ", " + kLineEndNames[end];
+        return edited;
     }
 
 private:
@@ -388,11 +403,20 @@ TEST(StoreSweep, HandEditedFilesReadAsTheProfileFunctionsReadThemAndSurviveASave
     const unsigned count = EnvNumber(L"LUMI_FUZZ_COUNT", 1000);
     Garbage garbage(seed);
     TempDir dir;
-    unsigned files[kEncodings] = {};
-    size_t folders[kEncodings] = {};
-    unsigned disagreements = 0;
+    struct Tally {
+        unsigned files = 0;
+        size_t folders = 0;
+        unsigned disagreements = 0;
+        unsigned lost = 0;
+    };
+    std::map<std::string, Tally> shapes;
+    const auto foldersOf = [](const CConf& conf) {
+        CConf folders;
+        folders.folders = conf.folders;
+        return Describe(folders);
+    };
     for (unsigned i = 0; i < count; ++i) {
-        const EditedFile edited = garbage.HandEditedConfig(10);
+        const EditedFile edited = garbage.Damaged(garbage.HandEditedConfig(10));
         // Fresh names: the profile functions keep the files they read last.
         const std::wstring ini = dir.Join(L"lumi" + std::to_wstring(i) + L".ini");
         const std::wstring marked = dir.Join(L"marked" + std::to_wstring(i) + L".ini");
@@ -401,25 +425,32 @@ TEST(StoreSweep, HandEditedFilesReadAsTheProfileFunctionsReadThemAndSurviveASave
 
         CConf conf;
         conf.Load(ini.c_str());
-        const std::string expected = Describe(ReadThroughProfile(marked));
+        const CConf platform = ReadThroughProfile(marked);
+        const std::string expected = Describe(platform);
         const std::string loaded = Describe(conf);
         // The controller names the current picture before every save.
         conf.lastpic = L"C:\\P\\last.jpg";
-        const bool saved = conf.Save(false) && Describe(ReadThroughProfile(ini)) == Describe(conf);
+        const bool written = conf.Save(false);
+        const CConf after = ReadThroughProfile(ini);
+        const bool saved = written && Describe(after) == Describe(conf);
+        const bool lost = foldersOf(after) != foldersOf(platform);
         const unsigned wrong = (loaded != expected) + !saved;
-        EXPECT_EQ(0u, wrong) << "input " << i << ", " << kEncodingNames[edited.encoding]
-                             << (saved ? "" : ", after a save") << FirstDifference(expected, loaded);
-        disagreements += wrong;
-        ++files[edited.encoding];
-        folders[edited.encoding] += conf.folders.size();
+        EXPECT_EQ(0u, wrong + lost) << "input " << i << ", " << edited.shape << (saved ? "" : ", after a save")
+                                    << (lost ? ", folders lost" : "") << FirstDifference(expected, loaded);
+        Tally& tally = shapes[edited.shape];
+        ++tally.files;
+        tally.folders += conf.folders.size();
+        tally.disagreements += wrong;
+        tally.lost += lost;
         // Wine looks names up slower in a folder that holds thousands of files.
         ::DeleteFileW(ini.c_str());
         ::DeleteFileW(marked.c_str());
     }
     std::printf("[ figures  ] seed %u: %u hand-edited files read by both readers and saved:\n", seed, count);
-    for (int e = 0; e < kEncodings; ++e)
-        std::printf("    %s: %u files, %zu folders\n", kEncodingNames[e], files[e], folders[e]);
-    std::printf("    %u disagreements\n", disagreements);
+    for (const auto& [shape, tally] : shapes) {
+        std::printf("    %s: %u files, %zu folders, %u disagreements, %u losing a folder\n", shape.c_str(), tally.files,
+                    tally.folders, tally.disagreements, tally.lost);
+    }
 }
 
 // A drive of a few pages that the test fills (tests/e2e/full_disk.sh maps one).
