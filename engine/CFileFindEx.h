@@ -20,6 +20,8 @@ public:
     // characters; false when there are no more entries. An entry whose full
     // path would not fit is passed over.
     bool FindNext(wchar_t* buffer);
+    // Whether the entry FindNext wrote last is a folder.
+    bool IsDirectory() const { return (findData.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 private:
     bool FetchNext();

@@ -37,8 +37,9 @@ bool CWallpaperPlayer::ScanFolder(const wchar_t* folderPath)
     if (!find.IsValid()) return false;
 
     wchar_t path[kPathChars] = {};
+    // A folder named like a picture would be a blank desktop and an offer to delete it.
     while (find.FindNext(path)) {
-        if (IsPicture(path)) pictures.emplace_back(path);
+        if (!find.IsDirectory() && IsPicture(path)) pictures.emplace_back(path);
     }
     return true;
 }
