@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr size_t kHugeFileBytes = 32 * 1024 * 1024;
+
 // The bytes of a UTF-16LE file after its byte-order mark, as text.
 std::wstring Utf16Body(const std::string& bytes)
 {
@@ -141,6 +143,13 @@ TEST_F(CConfTest, FailedSaveSaysSoAndKeepsTheOldFile)
         ASSERT_TRUE(held.IsValid());
         EXPECT_FALSE(conf.Save(true));
     }
+    // A file too large to be a configuration is not one it can read, so it is not replaced.
+    CConf huge;
+    huge.fileName = dir.Join(L"huge.ini");
+    const std::string hugeText = old + std::string(kHugeFileBytes, ';');
+    WriteBytes(huge.fileName, hugeText);
+    EXPECT_FALSE(huge.Save(true));
+    EXPECT_TRUE(hugeText == ReadBytes(huge.fileName));
     // The data folder is unknown when the application-data folder cannot be made.
     {
         RegistryBackup appData(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",

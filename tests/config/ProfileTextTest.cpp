@@ -33,6 +33,7 @@ TEST(ProfileText, ChangesOnlyWhatIsSet)
         {L"  [2]x] \r\npath=Q\r\n", {L"2]x", L"path", L"R"}, L"  [2]x] \r\npath=R\r\n"},
         // A value the reader would trim or unquote goes in quotes.
         {L"[1]\r\n", {L"1", L"path", L" C:\\x "}, L"[1]\r\npath=\" C:\\x \"\r\n"},
+        {L"[1]\r\n", {L"1", L"path", L"\tC:\\x"}, L"[1]\r\npath=\"\tC:\\x\"\r\n"},
     };
     for (const Case& c : cases) {
         ProfileText text(c.before);
