@@ -3,6 +3,7 @@
 #include "win/RegKey.h"
 #include "win/ScopedDC.h"
 #include "win/ScopedSelectObject.h"
+#include "win/ShellExecuteResult.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -26,8 +27,6 @@ constexpr DWORD kColorChars = 12;
 constexpr UINT_PTR kToolId = 1;
 constexpr wchar_t kEnterChar = 13;
 constexpr wchar_t kSpaceChar = 32;
-// ShellExecuteW reports success with a value above this.
-constexpr INT_PTR kShellExecuteFailureLimit = 32;
 
 bool IsStaticControl(const CWindow& control)
 {
@@ -168,8 +167,7 @@ bool CHyperLink::Navigate()
 
 bool CHyperLink::OpenWithShell(const std::wstring& target)
 {
-    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > kShellExecuteFailureLimit;
+    return ShellExecuteSucceeded(::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
 UINT CHyperLink::AlignmentFlags() const

@@ -1,5 +1,7 @@
 #include "config/ProfileText.h"
 
+#include "win/AsciiCase.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -33,9 +35,7 @@ std::wstring TrimmedUpToNul(const std::wstring& text)
 
 std::wstring FoldAscii(std::wstring text)
 {
-    for (wchar_t& c : text) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
+    std::transform(text.begin(), text.end(), text.begin(), AsciiLower);
     return text;
 }
 

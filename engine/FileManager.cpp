@@ -5,6 +5,7 @@
 #include "win/PathChars.h"
 #include "win/RegKey.h"
 #include "win/ScopedComInit.h"
+#include "win/ShellExecuteResult.h"
 #include "win/UniqueHandle.h"
 
 #include <windows.h>
@@ -18,8 +19,6 @@
 
 namespace {
 
-// ShellExecuteW reports success with any value above this one.
-constexpr INT_PTR kShellExecuteLastError = 32;
 constexpr int kRevealShowCommand = SW_SHOWMAXIMIZED;
 
 const wchar_t kExplorerFile[] = L"explorer.exe";
@@ -32,8 +31,8 @@ class ShellLauncher : public IFileManagerLauncher {
 public:
     bool StartFileManager(const wchar_t* program, const wchar_t* parameters) override
     {
-        const HINSTANCE result = ::ShellExecuteW(nullptr, nullptr, program, parameters, nullptr, kRevealShowCommand);
-        return reinterpret_cast<INT_PTR>(result) > kShellExecuteLastError;
+        return ShellExecuteSucceeded(
+            ::ShellExecuteW(nullptr, nullptr, program, parameters, nullptr, kRevealShowCommand));
     }
 
     bool OpenFolder(const wchar_t* folder) override { return OpenFolderAsync(folder); }

@@ -1,15 +1,12 @@
 #include "engine/PlaylistRules.h"
 
+#include "win/AsciiCase.h"
+
 #include <algorithm>
 
 namespace {
 
 const wchar_t* const kPictureExtensions[] = {L".jpg", L".jpeg", L".bmp", L".png", L".gif"};
-
-wchar_t AsciiLower(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
 
 bool EqualsAsciiNoCase(const wchar_t* a, const wchar_t* b, size_t length)
 {
