@@ -116,11 +116,8 @@ TEST_F(DiscoveryTest, ListsPictureFilesByNameInEnumerationOrder)
     EXPECT_EQ(Show(expected), Show(Sorted(listed)));
 
     std::vector<std::wstring> platform = PlatformOrder(folder);
-    platform.erase(std::remove_if(platform.begin(), platform.end(),
-                                  [&](const std::wstring& p) {
-                                      return std::find(expected.begin(), expected.end(), p) == expected.end();
-                                  }),
-                   platform.end());
+    std::erase_if(platform,
+                  [&](const std::wstring& p) { return std::count(expected.begin(), expected.end(), p) == 0; });
     EXPECT_EQ(Show(platform), Show(listed)) << "the platform's order, unsorted";
 }
 
