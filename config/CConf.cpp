@@ -9,7 +9,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +24,6 @@ constexpr size_t kMaxConfigFileBytes = 16 * 1024 * 1024;
 
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 constexpr std::string_view kUtf16BigEndianBom = "\xFE\xFF";
-constexpr unsigned char kLastAscii = 0x7F;
 
 // An odd last byte is no character.
 std::wstring Utf16Text(std::string_view bytes, bool bigEndian)
@@ -37,17 +35,6 @@ std::wstring Utf16Text(std::string_view bytes, bool bigEndian)
         text[i] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
     }
     return text;
-}
-
-// A NUL line left on top of an ANSI file looks like UTF-16 in its first two
-// bytes too, so UTF-16 also needs a first line of ASCII characters and more
-// sections than the ANSI reading finds.
-bool ReadsBetterAsUtf16(const std::wstring& wide, const std::wstring& ansi)
-{
-    const auto firstLine =
-        wide.begin() + static_cast<std::ptrdiff_t>(std::min(wide.find_first_of(L"\r\n"), wide.size()));
-    const bool ascii = std::all_of(wide.begin(), firstLine, [](wchar_t c) { return c != L'\0' && c <= kLastAscii; });
-    return ascii && ProfileText(wide).SectionNames().size() > ProfileText(ansi).SectionNames().size();
 }
 
 // The file's text as the profile reader sees it: UTF-16 in either byte order
@@ -64,10 +51,12 @@ bool DecodeConfigText(std::string_view bytes, std::wstring& text)
     }
     const bool utf8 = bytes.starts_with(kUtf8Bom);
     if (!DecodeText(utf8 ? CP_UTF8 : CP_ACP, bytes.substr(utf8 ? kUtf8Bom.size() : 0), false, text)) return false;
-    // One NUL in the first two bytes hints at UTF-16 saved without its mark, as some editors save it.
+    // One NUL in the first two bytes hints at UTF-16 saved without its mark,
+    // as some editors save it; but a NUL line left on top of an ANSI file
+    // gives the same hint, so only more sections read that way decide it.
     if (bytes.size() >= sizeof(wchar_t) && (bytes[0] == '\0') != (bytes[1] == '\0')) {
         std::wstring wide = Utf16Text(bytes, bytes[0] == '\0');
-        if (ReadsBetterAsUtf16(wide, text)) text.swap(wide);
+        if (ProfileText(wide).SectionNames().size() > ProfileText(text).SectionNames().size()) text.swap(wide);
     }
     return true;
 }
