@@ -3,9 +3,12 @@ enable_language(RC)
 
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
 add_link_options(-static $<$<CONFIG:Release>:-s>)
-# Small code costs nothing measurable here: the time goes to the system's calls.
+# Release is built for size, and says so once: CMake's own Release flags
+# would put -O3 before it. Small code costs nothing measurable here: the time
+# goes to the system's calls.
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 # One section per function and datum lets the program's link drop what it never uses.
-add_compile_options($<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
+add_compile_options(-ffunction-sections -fdata-sections)
 
 set(LUMI_SYSTEM_LIBS comctl32 shlwapi shell32 ole32 oleaut32 uuid gdi32 user32 advapi32)
 
