@@ -89,8 +89,8 @@ add_library(planted_dwmapi SHARED tests/engine/PlantedDwmapi.cpp)
 set_target_properties(planted_dwmapi PROPERTIES PREFIX "" OUTPUT_NAME dwmapi)
 lumi_strict(planted_dwmapi)
 add_dependencies(wine_tests planted_dwmapi)
-# A test that indexes past the end of a list it was given ends the run at once
-# with the place named, instead of reading on into whatever lies beyond.
+# A test that indexes past the end of a list ends the run at once, under its
+# "[ RUN ]" line, instead of reading on into whatever lies beyond.
 target_compile_definitions(wine_tests PRIVATE LUMI_PROJECT_VERSION="${PROJECT_VERSION}" _GLIBCXX_ASSERTIONS)
 target_link_libraries(wine_tests PRIVATE version)
 add_test(NAME wine_tests COMMAND wine_tests)
@@ -98,9 +98,10 @@ set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 ENVIRONMENT "LC_ALL=en_US
 
 # lumi_wine_rerun(NAME FILTER [NAME=VALUE...] [RUN_UNDER COMMAND...]) runs the
 # Wine tests FILTER selects once more, with that environment and, given
-# RUN_UNDER, by a command that ends by running the rest of its arguments. A
-# filter pattern that selects no test fails the run (tests/support/WineTestMain.cpp),
-# so a renamed suite cannot leave a rerun passing on nothing.
+# RUN_UNDER, by a command that ends by running the rest of its arguments (none
+# of them may hold a ';', where CMake would split it). A filter pattern that
+# selects no test fails the run (tests/support/WineTestMain.cpp), so a renamed
+# suite cannot leave a rerun passing on nothing.
 function(lumi_wine_rerun name filter)
   cmake_parse_arguments(ARG "" "" "RUN_UNDER" ${ARGN})
   set(command wine_tests)
