@@ -14,8 +14,7 @@ ctest --test-dir build/native --output-on-failure --timeout 600
 
 echo "== Windows build"
 # The build also packs the installer and the portable zip into build/dist/.
-cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DLUMI_DIST_DIR="$root/build/dist" >/dev/null
+cmake --preset win >/dev/null
 cmake --build build/win
 # The shipped program's own checks need no Wine, so they run whichever build Wine runs.
 ctest --test-dir build/win --output-on-failure --timeout 600 -L no-wine

@@ -8,14 +8,12 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-if [ "$(scripts/wine-run.sh --arch)" = win32 ]; then
-  build=build/win toolchain=mingw-i686 dist="$root/build/dist"
-else
-  build=build/win64 toolchain=mingw-x86_64 dist="$root/build/win64/dist"
-fi
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" -DLUMI_DIST_DIR="$dist" >/dev/null
+# Both are configured by their preset in CMakePresets.json, the one place
+# that says how a Windows build is made; its folder is build/PRESET.
+preset=win
+[ "$(scripts/wine-run.sh --arch)" = win32 ] || preset=win64
+cmake --preset "$preset" >/dev/null
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done
-cmake --build "$build" "${targets[@]}" >&2
-echo "$root/$build"
+cmake --build "build/$preset" "${targets[@]}" >&2
+echo "$root/build/$preset"

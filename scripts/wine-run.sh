@@ -59,8 +59,11 @@ fi
 # "--init" only prepares the prefix, for the test tiers: their windows go to
 # Wine's null display driver, so they need no X server and show nothing.
 # The end-to-end harness switches its own prefix back to the X11 driver.
+# A program that crashes there ends at once with Wine's backtrace on stderr:
+# the crash dialog would wait, unseen, for a click that never comes.
 if [ "${1:-}" = "--init" ]; then
   "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+  "$loader" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   # The desktop this started still has no driver; let it end before any test.
   wineserver -w
   exit 0

@@ -32,6 +32,13 @@ BOOL WINAPI NotifyRecorder::Notify(DWORD message, PNOTIFYICONDATAW data)
     return chosen != g_current->resultFor.end() ? chosen->second : g_current->result;
 }
 
+std::string NotifyRecorder::Messages() const
+{
+    std::string names;
+    for (const NotifyCall& call : calls) names += NotifyName(call.message) + " ";
+    return names;
+}
+
 std::string NotifyName(DWORD message)
 {
     switch (message) {

@@ -24,6 +24,8 @@ public:
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAW data);
 
     const std::vector<NotifyCall>& Calls() const { return calls; }
+    // The NIM_ message of each call, for assertion messages.
+    std::string Messages() const;
     void SetResult(BOOL answer) { result = answer; }
     void SetResultFor(DWORD message, BOOL answer) { resultFor[message] = answer; }
     void Clear() { calls.clear(); }

@@ -278,7 +278,7 @@ TEST_F(CWallpaperAppTest, ClearingTheDesktopPausesAndKeepsThePosition)
     EXPECT_EQ(1, app.GetPosition());
 
     app.Start();
-    EXPECT_EQ(c, desktop.Shown().back()) << "start shows the picture after the one that was current";
+    EXPECT_EQ(c, desktop.LastShown()) << "start shows the picture after the one that was current";
     EXPECT_EQ(0, app.GetConf().state);
 }
 
@@ -396,7 +396,7 @@ TEST_F(CWallpaperAppTest, DeletingAPictureRemovesItEverywhereAndNotifies)
     PumpMessages(20);
     EXPECT_FALSE(FileIsThere(a));
     EXPECT_EQ(1, app.GetCount());
-    EXPECT_EQ(b, desktop.Shown().back());
+    EXPECT_EQ(b, desktop.LastShown());
     EXPECT_EQ(Lines({b}), ReadBytes(ListFile()));
     EXPECT_EQ(b, IniValue(L"GENERAL", L"lastpic"));
     EXPECT_EQ(1, notifications);
@@ -446,7 +446,7 @@ TEST_F(CWallpaperAppTest, AListThatCouldNotBeReplacedIsNotTrustedAtTheNextStart)
     next.Initialize(owner.Get());
     ASSERT_EQ(1, next.GetCount());
     next.Next();
-    EXPECT_EQ(a, desktop.Shown().back()) << "the next start rebuilt the list instead of playing the old one";
+    EXPECT_EQ(a, desktop.LastShown()) << "the next start rebuilt the list instead of playing the old one";
 }
 
 TEST_F(CWallpaperAppTest, ShutdownSavesAndMayRunTwice)

@@ -17,6 +17,12 @@ std::vector<std::wstring> FakeActiveDesktop::Shown() const
     return paths;
 }
 
+std::wstring FakeActiveDesktop::LastShown() const
+{
+    const std::vector<std::wstring> paths = Shown();
+    return paths.empty() ? L"(none)" : paths.back();
+}
+
 STDMETHODIMP FakeActiveDesktop::QueryInterface(REFIID riid, void** object)
 {
     if (object == nullptr) return E_POINTER;

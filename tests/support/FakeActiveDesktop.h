@@ -27,6 +27,8 @@ public:
 
     // The wallpaper paths set, in order: the shortest view of what was shown.
     std::vector<std::wstring> Shown() const;
+    // The last of them, or "(none)", so a test may compare it when nothing was shown.
+    std::wstring LastShown() const;
 
     std::vector<Call> calls;
     LONG references = 0;
