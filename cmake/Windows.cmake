@@ -96,20 +96,25 @@ target_link_libraries(wine_tests PRIVATE version)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 ENVIRONMENT "LC_ALL=en_US.UTF-8;LUMI_REQUIRE_ACP=1252")
 
-# lumi_wine_rerun(NAME FILTER [NAME=VALUE...] [RUN_UNDER COMMAND...]) runs the
-# Wine tests FILTER selects once more, with that environment and, given
-# RUN_UNDER, by a command that ends by running the rest of its arguments (none
-# of them may hold a ';', where CMake would split it). A filter pattern that
-# selects no test fails the run (tests/support/WineTestMain.cpp), so a renamed
-# suite cannot leave a rerun passing on nothing.
-function(lumi_wine_rerun name filter)
+# lumi_wine_rerun(NAME PATTERNS [NAME=VALUE...] [RUN_UNDER COMMAND...]) runs
+# the Wine tests each of the ':'-separated PATTERNS selects once more, one
+# entry NAME_PATTERN a pattern, with that environment and, given RUN_UNDER, by
+# a command that ends by running the rest of its arguments (none of them may
+# hold a ';', where CMake would split it). A run that selects no test fails
+# (tests/support/WineTestMain.cpp), so a renamed suite cannot leave a rerun
+# passing on nothing.
+function(lumi_wine_rerun name patterns)
   cmake_parse_arguments(ARG "" "" "RUN_UNDER" ${ARGN})
   set(command wine_tests)
   if(ARG_RUN_UNDER)
     set(command ${ARG_RUN_UNDER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:wine_tests>)
   endif()
-  add_test(NAME ${name} COMMAND ${command} --gtest_filter=${filter})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_UNPARSED_ARGUMENTS}")
+  string(REPLACE ":" ";" patterns "${patterns}")
+  foreach(pattern IN LISTS patterns)
+    string(REGEX REPLACE "[^A-Za-z0-9]" "" suite "${pattern}")
+    add_test(NAME ${name}_${suite} COMMAND ${command} --gtest_filter=${pattern})
+    set_tests_properties(${name}_${suite} PROPERTIES TIMEOUT 120 ENVIRONMENT "${ARG_UNPARSED_ARGUMENTS}")
+  endforeach()
 endfunction()
 
 # Wine takes the ANSI code page from the locale: a fixed Western one for the
