@@ -1,6 +1,7 @@
 #include "bench/BareLimits.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <cwchar>
@@ -91,4 +92,33 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths)
         start = end + 2;
     }
     return true;
+}
+
+namespace {
+
+NOTIFYICONDATAW TrayIcon(HWND window)
+{
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = kTrayIconId;
+    return icon;
+}
+
+}  // namespace
+
+bool BareAddIcon(HWND window, const wchar_t* tip)
+{
+    NOTIFYICONDATAW icon = TrayIcon(window);
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_APP;
+    icon.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    ::lstrcpynW(icon.szTip, tip, ARRAYSIZE(icon.szTip));
+    return ::Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
+}
+
+void BareRemoveIcon(HWND window)
+{
+    NOTIFYICONDATAW icon = TrayIcon(window);
+    ::Shell_NotifyIconW(NIM_DELETE, &icon);
 }
