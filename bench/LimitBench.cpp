@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <new>
 #include <string>
@@ -255,7 +256,8 @@ double StartUntilShown(const std::wstring& exe, const wchar_t* windowClass, Star
 // Writes the performance counter at the end of each step to `resultFile`.
 int RunStartSteps(const wchar_t* resultFile)
 {
-    LONGLONG marks[kStepCount] = {Stopwatch::Now()};
+    LONGLONG marks[kStepCount] = {};
+    marks[kEntry] = Stopwatch::Now();
     const ScopedComInit com;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -287,11 +289,7 @@ int RunStartSteps(const wchar_t* resultFile)
     marks[kIcon] = Stopwatch::Now();
     BareRemoveIcon(window.Get());
 
-    std::FILE* out = _wfopen(resultFile, L"w");
-    if (out == nullptr) return 1;
-    for (LONGLONG mark : marks) std::fprintf(out, "%lld\n", mark);
-    std::fclose(out);
-    return 0;
+    return WriteBytes(resultFile, std::string(reinterpret_cast<const char*>(marks), sizeof(marks))) ? 0 : 1;
 }
 
 // The medians of kPairs runs of the steps, in ms, each step from the end of
@@ -304,13 +302,10 @@ std::string StartStepsLine(int files, const std::wstring& self, const std::wstri
         const Stopwatch watch;
         const UniqueKernelHandle process = Launch(self, std::wstring(kStepsSwitch) + L" \"" + resultFile + L"\"");
         if (!process || ::WaitForSingleObject(process.Get(), kLaunchTimeoutMs) != WAIT_OBJECT_0) continue;
-        std::FILE* in = _wfopen(resultFile.c_str(), L"r");
-        if (in == nullptr) continue;
+        const std::string bytes = ReadBytes(resultFile);
         LONGLONG marks[kStepCount] = {};
-        int read = 0;
-        while (read < kStepCount && std::fscanf(in, "%lld", &marks[read]) == 1) ++read;
-        std::fclose(in);
-        if (read != kStepCount) continue;
+        if (bytes.size() != sizeof(marks)) continue;
+        std::memcpy(marks, bytes.data(), sizeof(marks));
         double previous = 0;
         for (int step = 0; step < kStepCount; ++step) {
             const double at = watch.MillisecondsTo(marks[step]);
@@ -353,7 +348,8 @@ std::string MemoryLine(int files, const char* who, const LoadMemory& memory)
     return line;
 }
 
-// The runs of one size, and where the start-up's steps and the memory go.
+// What the start-ups run: the two programs, this bench for the steps, and
+// the stand-in desktop service's log.
 struct Programs {
     std::wstring lumivane;
     std::wstring bareTray;
@@ -361,6 +357,7 @@ struct Programs {
     std::wstring desktopLog;
 };
 
+// What is printed after the table, per size.
 struct Report {
     std::vector<std::string> memory;
     std::vector<std::string> steps;
