@@ -1,5 +1,7 @@
 #include "bench/BareLimits.h"
 
+#include "resources/resource.h"
+
 #include <windows.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -96,6 +98,8 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths)
 
 namespace {
 
+constexpr int kIconSize = 16;
+
 NOTIFYICONDATAW TrayIcon(HWND window)
 {
     NOTIFYICONDATAW icon = {};
@@ -112,7 +116,8 @@ bool BareAddIcon(HWND window, const wchar_t* tip)
     NOTIFYICONDATAW icon = TrayIcon(window);
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_APP;
-    icon.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    icon.hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON,
+                                                 kIconSize, kIconSize, LR_DEFAULTCOLOR | LR_SHARED));
     ::lstrcpynW(icon.szTip, tip, ARRAYSIZE(icon.szTip));
     return ::Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
 }

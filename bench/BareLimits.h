@@ -20,8 +20,9 @@ bool BareSave(const std::wstring& file, const std::vector<std::wstring>& paths);
 // One ReadFile, one conversion of the whole text, a split at each CR LF.
 bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths);
 
-// A system icon under the program's icon id, so the bench finds either
-// program's icon the same way; the tooltip is cut to fit.
+// The program's playing icon from this program's resources, under the
+// program's icon id, so the bench finds either program's icon the same way;
+// the tooltip is cut to fit.
 constexpr UINT kTrayIconId = 201;
 bool BareAddIcon(HWND window, const wchar_t* tip);
 void BareRemoveIcon(HWND window);

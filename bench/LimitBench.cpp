@@ -20,7 +20,6 @@
 #include "engine/CWallpaperPlayer.h"
 #include "engine/FolderScan.h"
 #include "tests/support/FakeActiveDesktop.h"
-#include "tests/support/TestFiles.h"
 #include "win/ScopedComInit.h"
 #include "win/UniqueHandle.h"
 
@@ -33,6 +32,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -110,6 +110,15 @@ const wchar_t kLumivaneClass[] = L"lumivane";
 const wchar_t kBareTrayClass[] = L"LumivaneBareTray";
 const wchar_t kStepsClass[] = L"LumivaneStartSteps";
 const wchar_t kStepsSwitch[] = L"--steps";
+constexpr int kLogLineBytes = 1024;
+
+// Plain C files: the iostreams' start-up would weigh on the steps' first mark.
+using UniqueCFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+UniqueCFile OpenFile(const std::wstring& path, const wchar_t* mode)
+{
+    return UniqueCFile(_wfopen(path.c_str(), mode), &std::fclose);
+}
 
 // The marks of the start-up steps: each is the end of its step.
 enum Step { kEntry, kComAndControls, kFirstWindow, kConfig, kDesktop, kList, kWallpaper, kIcon, kStepCount };
@@ -215,8 +224,12 @@ bool IconShown(HWND window)
 // The stand-in desktop service's log begins with the first SetWallpaper.
 bool FirstWallpaperIs(const std::wstring& log, const std::wstring& picture)
 {
-    const std::string text = ReadBytes(log);
-    return text.substr(0, text.find('\n')).find(" SetWallpaper " + Narrow(picture)) != std::string::npos;
+    char line[kLogLineBytes] = {};
+    char path[kLogLineBytes] = {};
+    const UniqueCFile file = OpenFile(log, L"rb");
+    if (!file || std::fgets(line, sizeof(line), file.get()) == nullptr) return false;
+    ::WideCharToMultiByte(CP_UTF8, 0, picture.c_str(), -1, path, sizeof(path), nullptr, nullptr);
+    return std::strstr(line, (std::string(" SetWallpaper ") + path).c_str()) != nullptr;
 }
 
 // From process creation until the program's icon is in the tray and its first
@@ -289,7 +302,8 @@ int RunStartSteps(const wchar_t* resultFile)
     marks[kIcon] = Stopwatch::Now();
     BareRemoveIcon(window.Get());
 
-    return WriteBytes(resultFile, std::string(reinterpret_cast<const char*>(marks), sizeof(marks))) ? 0 : 1;
+    const UniqueCFile out = OpenFile(resultFile, L"wb");
+    return out && std::fwrite(marks, sizeof(marks), 1, out.get()) == 1 ? 0 : 1;
 }
 
 // The medians of kPairs runs of the steps, in ms, each step from the end of
@@ -302,10 +316,9 @@ std::string StartStepsLine(int files, const std::wstring& self, const std::wstri
         const Stopwatch watch;
         const UniqueKernelHandle process = Launch(self, std::wstring(kStepsSwitch) + L" \"" + resultFile + L"\"");
         if (!process || ::WaitForSingleObject(process.Get(), kLaunchTimeoutMs) != WAIT_OBJECT_0) continue;
-        const std::string bytes = ReadBytes(resultFile);
+        const UniqueCFile in = OpenFile(resultFile, L"rb");
         LONGLONG marks[kStepCount] = {};
-        if (bytes.size() != sizeof(marks)) continue;
-        std::memcpy(marks, bytes.data(), sizeof(marks));
+        if (!in || std::fread(marks, sizeof(marks), 1, in.get()) != 1) continue;
         double previous = 0;
         for (int step = 0; step < kStepCount; ++step) {
             const double at = watch.MillisecondsTo(marks[step]);
