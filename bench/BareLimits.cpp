@@ -98,6 +98,7 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths)
 
 namespace {
 
+// The program's state icons are this small.
 constexpr int kIconSize = 16;
 
 NOTIFYICONDATAW TrayIcon(HWND window)
@@ -126,4 +127,10 @@ void BareRemoveIcon(HWND window)
 {
     NOTIFYICONDATAW icon = TrayIcon(window);
     ::Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+bool IconInTray(HWND window)
+{
+    NOTIFYICONDATAW icon = TrayIcon(window);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }

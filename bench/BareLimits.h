@@ -26,3 +26,6 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths);
 constexpr UINT kTrayIconId = 201;
 bool BareAddIcon(HWND window, const wchar_t* tip);
 void BareRemoveIcon(HWND window);
+// Whether the tray holds such an icon of `window`: the tray accepts a change
+// of nothing for an icon it holds and refuses it for any other.
+bool IconInTray(HWND window);

@@ -1,9 +1,10 @@
 // The start-up limit: the plainest tray program doing what Lumivane does when
 // it starts with a cached list, in the same order, with the same imports
-// (COM, the common controls) and resources: a hidden window; the last picture and the style
-// from lumi.ini in Lumivane's data folder; the active desktop made; the list
-// from wallpaper.txt beside lumi.ini; the picture after the last one set
-// through the active desktop; an icon in the tray. Ends when its window is closed.
+// (COM, the common controls) and resources: a hidden window; the last picture
+// and the style from lumi.ini in Lumivane's data folder; the active desktop
+// made; the list from wallpaper.txt beside lumi.ini; the picture after the
+// last one set through the active desktop; an icon in the tray. Ends when its
+// window is closed.
 
 #include "bench/BareLimits.h"
 

@@ -25,7 +25,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -210,17 +209,6 @@ bool PrepareStart(const std::wstring& folder, const CWallpaperPlayer& scanned, S
     return state.conf.Save(true);
 }
 
-// The tray accepts a change of nothing for an icon it holds and refuses it
-// for any other, so this asks without changing what it shows.
-bool IconShown(HWND window)
-{
-    NOTIFYICONDATAW icon = {};
-    icon.cbSize = sizeof(icon);
-    icon.hWnd = window;
-    icon.uID = kTrayIconId;
-    return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
-}
-
 // The stand-in desktop service's log begins with the first SetWallpaper.
 bool FirstWallpaperIs(const std::wstring& log, const std::wstring& picture)
 {
@@ -250,7 +238,7 @@ double StartUntilShown(const std::wstring& exe, const wchar_t* windowClass, Star
         if (window == nullptr) window = ::FindWindowW(windowClass, nullptr);
         const bool asked =
             window != nullptr && ::GetFileAttributesW(state.desktopLog.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (asked && IconShown(window)) ms = watch.Milliseconds();
+        if (asked && IconInTray(window)) ms = watch.Milliseconds();
     }
     if (ms >= 0 && !FirstWallpaperIs(state.desktopLog, state.next)) ms = -1;
     if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
