@@ -1,6 +1,9 @@
 #include "bench/BareLimits.h"
 
+#include "resources/resource.h"
+
 #include <windows.h>
+#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <cwchar>
@@ -91,4 +94,43 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths)
         start = end + 2;
     }
     return true;
+}
+
+namespace {
+
+// The program's state icons are this small.
+constexpr int kIconSize = 16;
+
+NOTIFYICONDATAW TrayIcon(HWND window)
+{
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = kTrayIconId;
+    return icon;
+}
+
+}  // namespace
+
+bool BareAddIcon(HWND window, const wchar_t* tip)
+{
+    NOTIFYICONDATAW icon = TrayIcon(window);
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_APP;
+    icon.hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON,
+                                                 kIconSize, kIconSize, LR_DEFAULTCOLOR | LR_SHARED));
+    ::lstrcpynW(icon.szTip, tip, ARRAYSIZE(icon.szTip));
+    return ::Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
+}
+
+void BareRemoveIcon(HWND window)
+{
+    NOTIFYICONDATAW icon = TrayIcon(window);
+    ::Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+bool IconInTray(HWND window)
+{
+    NOTIFYICONDATAW icon = TrayIcon(window);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
 }

@@ -102,6 +102,20 @@ e2e_use_virtual_desktop() {
   wineserver -w >/dev/null 2>&1 || true
 }
 
+# The stand-in desktop service (lumidesk.dll), which logs every call to
+# lumidesk.log in the scratch folder, and the text-file association every
+# Windows has and a new prefix lacks (the help command opens a text file).
+e2e_register_desktop_service() {
+  cp "$E2E_BUILD/tests/e2e/lumidesk.dll" "$E2E_SCRATCH/"
+  local dll reg="$E2E_SCRATCH/lumidesk.reg"
+  dll="$(e2e_winpath "$E2E_SCRATCH/lumidesk.dll")"
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{75048700-EF1F-11D0-9888-006097DEACF9}\InprocServer32]' \
+    "@=\"${dll//\\/\\\\}\"" '"ThreadingModel"="Apartment"' '' \
+    '[HKEY_CLASSES_ROOT\.txt]' '@="txtfile"' '' >"$reg"
+  e2e_wine regedit /S "$(e2e_winpath "$reg")" >/dev/null 2>&1 </dev/null
+}
+
 # e2e_start_xvfb: the first free display of :71 to :79.
 e2e_start_xvfb() {
   local n

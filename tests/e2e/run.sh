@@ -94,19 +94,6 @@ write_config() {
   } >"$DATA/lumi.ini"
 }
 
-# The desktop service, and the text-file association every Windows has and a
-# new prefix lacks (the help command opens a text file).
-register_desktop_service() {
-  cp "$E2E_BUILD/tests/e2e/lumidesk.dll" "$E2E_SCRATCH/"
-  local dll reg="$E2E_SCRATCH/lumidesk.reg"
-  dll="$(e2e_winpath "$E2E_SCRATCH/lumidesk.dll")"
-  printf '%s\r\n' 'REGEDIT4' '' \
-    '[HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{75048700-EF1F-11D0-9888-006097DEACF9}\InprocServer32]' \
-    "@=\"${dll//\\/\\\\}\"" '"ThreadingModel"="Apartment"' '' \
-    '[HKEY_CLASSES_ROOT\.txt]' '@="txtfile"' '' >"$reg"
-  e2e_wine regedit /S "$(e2e_winpath "$reg")" >/dev/null 2>&1 </dev/null
-}
-
 # Starts the program and waits until its frame exists and its loop is idle.
 start_program() {
   e2e_start PROGRAM_PID "$PROGRAM"
@@ -204,7 +191,7 @@ desktop_wallpaper() { e2e_wine reg query 'HKCU\Control Panel\Desktop' /v Wallpap
 
 e2e_log "making a prefix with the stand-in desktop service"
 e2e_make_prefix
-register_desktop_service
+e2e_register_desktop_service
 "$E2E_ROOT/scripts/demo-pictures.sh" "$PICTURES" $((PICTURE_COUNT - 1)) 320x240
 convert -size 320x240 "xc:$PNG_COLOUR" "$PICTURES/$PICTURE_COUNT.png"
 
