@@ -17,9 +17,6 @@
 namespace {
 constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kFrameExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-constexpr int kLargeIconSize = 32;
-constexpr int kSmallIconSize = 16;
-constexpr int kStateIconSize = 16;
 // The exit code of a normal end, carried by WM_QUIT.
 constexpr int kQuitCode = 1;
 constexpr UINT kDeleteQuestionFlags = MB_OKCANCEL | MB_ICONEXCLAMATION;
@@ -27,10 +24,18 @@ constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
 // Where the delete question takes the picture's path.
 constexpr wchar_t kPathMark[] = L"%s";
 
-HICON LoadIconSized(UINT id, int size)
+// At the system's size, so each display scale gets the image drawn for it
+// instead of a smaller one stretched.
+HICON LoadIconSized(UINT id, int widthMetric, int heightMetric)
 {
-    return static_cast<HICON>(
-        ::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                           ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric),
+                                           LR_DEFAULTCOLOR));
+}
+
+HICON LoadSmallIcon(UINT id)
+{
+    return LoadIconSized(id, SM_CXSMICON, SM_CYSMICON);
 }
 
 // The question's text with the picture's path in place of its "%s". The path
@@ -70,8 +75,8 @@ bool CMainFrame::RegisterFrameClass()
     wc = {};
     wc.hInstance = instance;
     wc.lpszClassName = kFrameClassName;
-    wc.hIcon = LoadIconSized(IDR_FRAME, kLargeIconSize);
-    wc.hIconSm = LoadIconSized(IDR_FRAME, kSmallIconSize);
+    wc.hIcon = LoadIconSized(IDR_FRAME, SM_CXICON, SM_CYICON);
+    wc.hIconSm = LoadSmallIcon(IDR_FRAME);
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     return RegisterWindowClass(wc);
@@ -124,7 +129,7 @@ LRESULT CMainFrame::OnCreate()
     if (folderCount == 0 || app.GetCount() == 0) OpenSettings(false);
     if (!app.IsPaused()) app.Start();
 
-    stateIcon.Reset(LoadIconSized(app.IsPaused() ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
+    stateIcon.Reset(LoadSmallIcon(app.IsPaused() ? IDI_PAUSED : IDI_PLAYING));
     AddToTray(BuildTip().c_str(), stateIcon.Get(), kTrayMenuId);
     return 0;
 }
@@ -296,7 +301,7 @@ void CMainFrame::CustomizeMenu(HMENU popup)
 // holds a destroyed handle.
 void CMainFrame::SetStateIcon(bool paused)
 {
-    UniqueIcon shown(LoadIconSized(paused ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
+    UniqueIcon shown(LoadSmallIcon(paused ? IDI_PAUSED : IDI_PLAYING));
     ChangeIcon(shown.Get());
     stateIcon = std::move(shown);
 }

@@ -105,6 +105,13 @@ add_test(NAME wine_tests_denied COMMAND sh -c
   "[ \"$(id -u)\" != 0 ] || set -- setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-dac_override,-dac_read_search \"$@\"; exec \"$@\""
   sh ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:wine_tests> --gtest_filter=FileExists.*)
 set_tests_properties(wine_tests_denied PROPERTIES TIMEOUT 120 ENVIRONMENT "LUMI_REQUIRE_DENIED=1")
+# The icons at 150 % scaling, in a copy of the run's prefix set to 144 dpi;
+# LUMI_REQUIRE_SMALL_ICON makes the run fail if the copy's scaling did not take.
+add_test(NAME wine_tests_dpi144 COMMAND sh -c
+  "copy=\"$(mktemp -d)\" && cp -a \"\${LUMI_WINEPREFIX:-$PWD/wineprefix}\" \"$copy/prefix\" && export LUMI_WINEPREFIX=\"$copy/prefix\" && \"$0\" reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 && \"$0\" \"$@\"; status=$?; WINEPREFIX=\"$LUMI_WINEPREFIX\" wineserver -k; rm -rf \"$copy\"; exit $status"
+  ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:wine_tests>
+  --gtest_filter=CMainFrameTest.ClassCarries*:CMainFrameCommands.MovePictures*)
+set_tests_properties(wine_tests_dpi144 PROPERTIES TIMEOUT 120 ENVIRONMENT "LUMI_REQUIRE_SMALL_ICON=24")
 
 # The shipped program's build and size, checked without Wine, so it also runs
 # where the Wine tier takes the 64-bit twin.

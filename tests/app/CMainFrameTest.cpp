@@ -53,6 +53,26 @@ std::wstring IniValue(const wchar_t* section, const wchar_t* key)
     return text;
 }
 
+// An icon's size, "16x16", and with `withColours` its colours after it.
+std::string Image(HICON icon, bool withColours = true)
+{
+    ICONINFO info = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return "(no icon)";
+    BITMAP bitmap = {};
+    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    std::string image = std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight);
+    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
+    ::GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), &bits[0]);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return withColours ? image + " " + bits : image;
+}
+
+std::string MetricSize(int width, int height)
+{
+    return std::to_string(::GetSystemMetrics(width)) + "x" + std::to_string(::GetSystemMetrics(height));
+}
+
 // The frame, with the hook that adjusts its tray menu in reach.
 struct MenuFrame : CMainFrame {
     using CMainFrame::CMainFrame;
@@ -181,8 +201,13 @@ TEST_F(CMainFrameTest, ClassCarriesALargeAndASmallIcon)
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(0u, static_cast<UINT>(::GetClassLongPtrW(window, GCL_STYLE)));
-    for (int index : {GCLP_HICON, GCLP_HICONSM}) {
-        EXPECT_NE(0u, ::GetClassLongPtrW(window, index)) << "no class icon at index " << index;
+    const auto icon = [window](int index) { return reinterpret_cast<HICON>(::GetClassLongPtrW(window, index)); };
+    EXPECT_EQ(MetricSize(SM_CXICON, SM_CYICON), Image(icon(GCLP_HICON), false));
+    EXPECT_EQ(MetricSize(SM_CXSMICON, SM_CYSMICON), Image(icon(GCLP_HICONSM), false));
+    // A run at another scaling fails if the prefix did not take it.
+    wchar_t required[8] = {};
+    if (::GetEnvironmentVariableW(L"LUMI_REQUIRE_SMALL_ICON", required, 8)) {
+        EXPECT_EQ(_wtoi(required), ::GetSystemMetrics(SM_CXSMICON));
     }
 }
 
@@ -509,24 +534,12 @@ struct DialogReader {
     UINT_PTR timer;
 };
 
-// The colours of a 16 x 16 icon.
-std::string Image(HICON icon)
-{
-    constexpr int kSide = 16;
-    constexpr int kBytesPerPixel = 4;
-    ICONINFO info = {};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) return "(no icon)";
-    std::string bits(kSide * kSide * kBytesPerPixel, '\0');
-    ::GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), &bits[0]);
-    ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return bits;
-}
-
+// The resource's image drawn for the system's small-icon size.
 std::string ResourceImage(UINT id)
 {
-    const UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    const UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                                          ::GetSystemMetrics(SM_CXSMICON),
+                                                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     return Image(icon.Get());
 }
 
@@ -586,7 +599,8 @@ TEST(CMainFrameCommands, MovePicturesTimerAndIconByThePlayState)
         EXPECT_EQ((3 + c.step) % 3, frame.AppForTesting().GetPosition()) << c.name;
         EXPECT_EQ(shown + (c.step != 0 ? 1 : 0), parts.desktop.Shown().size()) << c.name;
         EXPECT_EQ(c.timer, timer.calls) << c.name;
-        EXPECT_TRUE(LastTrayImage(shell) == ResourceImage(c.icon)) << c.name << ": not the tray icon " << c.icon;
+        EXPECT_TRUE(LastTrayImage(shell) == ResourceImage(c.icon))
+            << c.name << ": not the tray icon " << c.icon << " at " << MetricSize(SM_CXSMICON, SM_CYSMICON);
         EXPECT_EQ(c.icon == IDI_PAUSED, frame.AppForTesting().IsPaused()) << c.name;
         EXPECT_TRUE(frame.IsMenuAllowedForTesting()) << c.name;
         if (c.wParam != ID_DELETE_PICTURE) {
