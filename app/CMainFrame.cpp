@@ -242,10 +242,10 @@ void CMainFrame::OnDeletePicture()
     const std::wstring question = WithPath(LoadResString(IDS_CONFIRM_DELETE), path);
     const std::wstring caption = LoadResString(IDS_WARNING);
 
-    AllowMenu(false);
-    const int answer = ::MessageBoxW(GetHandle(), question.c_str(), caption.c_str(), kDeleteQuestionFlags);
-    AllowMenu(true);
-    if (answer == IDOK) app.DeletePicture(position);
+    const MenuBlock block(*this);
+    if (::MessageBoxW(GetHandle(), question.c_str(), caption.c_str(), kDeleteQuestionFlags) == IDOK) {
+        app.DeletePicture(position);
+    }
 }
 
 void CMainFrame::OnHelp()
@@ -263,24 +263,21 @@ void CMainFrame::OnAbout()
 {
     // While the box is open a click on the icon brings it forward instead of
     // opening a second way into the program.
-    AllowMenu(false);
+    const MenuBlock block(*this);
     CAboutDlg about;
     about.DoModal(GetHandle());
-    AllowMenu(true);
 }
 
 // From the menu (advance) an accepted dialog shows the next picture at once
 // and restarts the interval; at start-up the controller's Start does that.
 void CMainFrame::OpenSettings(bool advance)
 {
-    AllowMenu(false);
+    const MenuBlock block(*this);
     const SettingsOutcome outcome = runSettings(GetHandle(), app.GetConf(), app.GetCurrentPath());
-    if (outcome.accepted) {
-        app.ApplySettings(outcome.conf);
-        if (advance && !app.IsPaused()) OnNext();
-        app.SaveState();
-    }
-    AllowMenu(true);
+    if (!outcome.accepted) return;
+    app.ApplySettings(outcome.conf);
+    if (advance && !app.IsPaused()) OnNext();
+    app.SaveState();
 }
 
 CMainFrame::SettingsOutcome CMainFrame::RunSettingsDialog(HWND owner, const CConf& conf,

@@ -31,6 +31,10 @@ protected:
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // HandleMessage behind the last line of defence: false when it threw,
+    // which is traced, and the message is then left to default processing.
+    bool HandleGuarded(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR object);

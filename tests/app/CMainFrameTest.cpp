@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,25 +54,8 @@ std::wstring IniValue(const wchar_t* section, const wchar_t* key)
     return text;
 }
 
-// An icon's size, "16x16", and with `withColours` its colours after it.
-std::string Image(HICON icon, bool withColours = true)
-{
-    ICONINFO info = {};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) return "(no icon)";
-    BITMAP bitmap = {};
-    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-    std::string image = std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight);
-    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
-    ::GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), &bits[0]);
-    ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return withColours ? image + " " + bits : image;
-}
-
-std::string MetricSize(int width, int height)
-{
-    return std::to_string(::GetSystemMetrics(width)) + "x" + std::to_string(::GetSystemMetrics(height));
-}
+std::string Image(HICON icon);
+std::string ResourceImage(UINT id, int width = SM_CXSMICON, int height = SM_CYSMICON);
 
 // The frame, with the hook that adjusts its tray menu in reach.
 struct MenuFrame : CMainFrame {
@@ -201,14 +185,15 @@ TEST_F(CMainFrameTest, ClassCarriesALargeAndASmallIcon)
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(0u, static_cast<UINT>(::GetClassLongPtrW(window, GCL_STYLE)));
-    const auto icon = [window](int index) { return reinterpret_cast<HICON>(::GetClassLongPtrW(window, index)); };
-    EXPECT_EQ(MetricSize(SM_CXICON, SM_CYICON), Image(icon(GCLP_HICON), false));
-    EXPECT_EQ(MetricSize(SM_CXSMICON, SM_CYSMICON), Image(icon(GCLP_HICONSM), false));
-    // A run at another scaling fails if the prefix did not take it.
-    wchar_t required[8] = {};
-    if (::GetEnvironmentVariableW(L"LUMI_REQUIRE_SMALL_ICON", required, 8)) {
+    const auto classIcon = [window](int index) {
+        return Image(reinterpret_cast<HICON>(::GetClassLongPtrW(window, index)));
+    };
+    EXPECT_TRUE(classIcon(GCLP_HICON) == ResourceImage(IDR_FRAME, SM_CXICON, SM_CYICON))
+        << "not the large icon at the system's size";
+    EXPECT_TRUE(classIcon(GCLP_HICONSM) == ResourceImage(IDR_FRAME)) << "not the small icon at the system's size";
+    // A rerun at another scaling fails if its prefix did not take it.
+    if (const wchar_t* required = _wgetenv(L"LUMI_REQUIRE_SMALL_ICON"))
         EXPECT_EQ(_wtoi(required), ::GetSystemMetrics(SM_CXSMICON));
-    }
 }
 
 TEST_F(CMainFrameTest, CreationPutsTheIconInTheTray)
@@ -425,6 +410,9 @@ TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhil
 
     Command(window, ID_PAUSE_START);
     EXPECT_EQ(L"开始(&S)", PauseLabel(frame));
+    settings.whileOpen = [](HWND) { throw std::runtime_error("settings gone"); };
+    Command(window, ID_SETTINGS);
+    EXPECT_TRUE(frame.IsMenuAllowedForTesting()) << "blocked for good by a run that threw";
 }
 
 TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheController)
@@ -534,12 +522,26 @@ struct DialogReader {
     UINT_PTR timer;
 };
 
-// The resource's image drawn for the system's small-icon size.
-std::string ResourceImage(UINT id)
+// An icon's size and colours.
+std::string Image(HICON icon)
 {
-    const UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                                          ::GetSystemMetrics(SM_CXSMICON),
-                                                          ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return "(no icon)";
+    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
+    ::GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), &bits[0]);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight) + " " + bits;
+}
+
+// The resource's image drawn for the system's size, the small one unless told otherwise.
+std::string ResourceImage(UINT id, int width, int height)
+{
+    const UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                        ::GetSystemMetrics(width), ::GetSystemMetrics(height), LR_DEFAULTCOLOR)));
     return Image(icon.Get());
 }
 
@@ -599,8 +601,7 @@ TEST(CMainFrameCommands, MovePicturesTimerAndIconByThePlayState)
         EXPECT_EQ((3 + c.step) % 3, frame.AppForTesting().GetPosition()) << c.name;
         EXPECT_EQ(shown + (c.step != 0 ? 1 : 0), parts.desktop.Shown().size()) << c.name;
         EXPECT_EQ(c.timer, timer.calls) << c.name;
-        EXPECT_TRUE(LastTrayImage(shell) == ResourceImage(c.icon))
-            << c.name << ": not the tray icon " << c.icon << " at " << MetricSize(SM_CXSMICON, SM_CYSMICON);
+        EXPECT_TRUE(LastTrayImage(shell) == ResourceImage(c.icon)) << c.name << ": not the tray icon " << c.icon;
         EXPECT_EQ(c.icon == IDI_PAUSED, frame.AppForTesting().IsPaused()) << c.name;
         EXPECT_TRUE(frame.IsMenuAllowedForTesting()) << c.name;
         if (c.wParam != ID_DELETE_PICTURE) {
