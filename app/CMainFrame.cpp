@@ -50,6 +50,8 @@ std::wstring WithPath(std::wstring question, const std::wstring& path)
 
 CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner settings, IChangeTimer& timer)
     : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")),
+      postedShowPictureGuard(
+          ::SetWindowsHookExW(WH_GETMESSAGE, &CMainFrame::DropPostedShowPicture, nullptr, ::GetCurrentThreadId())),
       app(std::move(playerInit), timer),
       runSettings(settings ? std::move(settings) : &CMainFrame::RunSettingsDialog)
 {}
@@ -82,6 +84,20 @@ bool CMainFrame::RegisterFrameClass()
     return RegisterWindowClass(wc);
 }
 
+// The settings dialog sends its request for a folder's picture; a posted one
+// comes from anyone, with a pointer into anyone's memory, and cannot be told
+// apart once dispatched. So it is emptied as it is taken from the queue, by
+// whichever loop takes it, ours or a modal one.
+LRESULT CALLBACK CMainFrame::DropPostedShowPicture(int code, WPARAM removal, LPARAM lParam)
+{
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && msg->message == WM_SHOW_PICTURE &&
+        CWindow(msg->hwnd).GetWindowClass() == kFrameClassName) {
+        msg->message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, removal, lParam);
+}
+
 HWND CMainFrame::StartFrame()
 {
     if (!RegisterFrameClass()) return nullptr;
@@ -103,7 +119,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         UpdateTip();
         return 0;
     case WM_SHOW_PICTURE:
-        OnShowPicture(reinterpret_cast<const wchar_t*>(lParam));
+        if (IsSentByThisThread()) OnShowPicture(reinterpret_cast<const wchar_t*>(lParam));
         return 0;
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);

@@ -35,6 +35,11 @@ protected:
     // which is traced, and the message is then left to default processing.
     bool HandleGuarded(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+    // A message that carries a pointer is trusted only from this thread: one
+    // sent from another thread, or another program, points into memory that
+    // is not ours to read.
+    static bool IsSentByThisThread() { return ::InSendMessageEx(nullptr) == ISMEX_NOSEND; }
+
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR object);

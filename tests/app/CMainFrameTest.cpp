@@ -15,11 +15,13 @@
 #include <objbase.h>
 #include <shlwapi.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -386,11 +388,21 @@ TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhil
     ASSERT_EQ(2u, desktop.Shown().size());
     const std::wstring folder = pictures.Path() + L"\\";
 
-    // The dialog's go-to button, pressed while the dialog is open and the menu blocked.
+    // The dialog's go-to button, pressed while the dialog is open and the menu blocked;
+    // the same request posted, or from another thread even with a bad pointer, is ignored.
     bool menuBlocked = false;
     settings.whileOpen = [&](HWND owner) {
         menuBlocked = !frame.IsMenuAllowedForTesting();
-        ::SendMessageW(owner, WM_SHOW_PICTURE, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        const LPARAM text = reinterpret_cast<LPARAM>(folder.c_str());
+        std::atomic<bool> sent{false};
+        std::thread foreign([&] {
+            for (LPARAM param : {text, LPARAM{1}}) ::SendMessageW(owner, WM_SHOW_PICTURE, 0, param);
+            sent = true;
+        });
+        ::PostMessageW(owner, WM_SHOW_PICTURE, 0, text);
+        while (!sent) PumpMessages(1);
+        foreign.join();
+        ::SendMessageW(owner, WM_SHOW_PICTURE, 0, text);
     };
     Command(window, ID_SETTINGS);
     EXPECT_TRUE(menuBlocked);
