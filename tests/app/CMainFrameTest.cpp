@@ -187,12 +187,9 @@ TEST_F(CMainFrameTest, ClassCarriesALargeAndASmallIcon)
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(0u, static_cast<UINT>(::GetClassLongPtrW(window, GCL_STYLE)));
-    const auto classIcon = [window](int index) {
-        return Image(reinterpret_cast<HICON>(::GetClassLongPtrW(window, index)));
-    };
-    EXPECT_TRUE(classIcon(GCLP_HICON) == ResourceImage(IDR_FRAME, SM_CXICON, SM_CYICON))
-        << "not the large icon at the system's size";
-    EXPECT_TRUE(classIcon(GCLP_HICONSM) == ResourceImage(IDR_FRAME)) << "not the small icon at the system's size";
+    const auto icon = [=](int index) { return Image(reinterpret_cast<HICON>(::GetClassLongPtrW(window, index))); };
+    EXPECT_TRUE(icon(GCLP_HICON) == ResourceImage(IDR_FRAME, SM_CXICON, SM_CYICON)) << "not the large icon's size";
+    EXPECT_TRUE(icon(GCLP_HICONSM) == ResourceImage(IDR_FRAME)) << "not the small icon's size";
     // A rerun at another scaling fails if its prefix did not take it.
     if (const wchar_t* required = _wgetenv(L"LUMI_REQUIRE_SMALL_ICON"))
         EXPECT_EQ(_wtoi(required), ::GetSystemMetrics(SM_CXSMICON));
