@@ -17,9 +17,6 @@
 namespace {
 constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kFrameExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
-constexpr int kLargeIconSize = 32;
-constexpr int kSmallIconSize = 16;
-constexpr int kStateIconSize = 16;
 // The exit code of a normal end, carried by WM_QUIT.
 constexpr int kQuitCode = 1;
 constexpr UINT kDeleteQuestionFlags = MB_OKCANCEL | MB_ICONEXCLAMATION;
@@ -27,10 +24,18 @@ constexpr wchar_t kReadMeName[] = L"ReadMe.txt";
 // Where the delete question takes the picture's path.
 constexpr wchar_t kPathMark[] = L"%s";
 
-HICON LoadIconSized(UINT id, int size)
+// At the system's size, so each display scale gets the image drawn for it
+// instead of a smaller one stretched.
+HICON LoadIconSized(UINT id, int widthMetric, int heightMetric)
 {
-    return static_cast<HICON>(
-        ::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(::LoadImageW(GetResourceInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                           ::GetSystemMetrics(widthMetric), ::GetSystemMetrics(heightMetric),
+                                           LR_DEFAULTCOLOR));
+}
+
+HICON LoadSmallIcon(UINT id)
+{
+    return LoadIconSized(id, SM_CXSMICON, SM_CYSMICON);
 }
 
 // The question's text with the picture's path in place of its "%s". The path
@@ -45,6 +50,8 @@ std::wstring WithPath(std::wstring question, const std::wstring& path)
 
 CMainFrame::CMainFrame(CWallpaperApp::PlayerInit playerInit, SettingsRunner settings, IChangeTimer& timer)
     : taskbarCreatedMsg(::RegisterWindowMessageW(L"TaskbarCreated")),
+      postedShowPictureGuard(
+          ::SetWindowsHookExW(WH_GETMESSAGE, &CMainFrame::DropPostedShowPicture, nullptr, ::GetCurrentThreadId())),
       app(std::move(playerInit), timer),
       runSettings(settings ? std::move(settings) : &CMainFrame::RunSettingsDialog)
 {}
@@ -70,11 +77,25 @@ bool CMainFrame::RegisterFrameClass()
     wc = {};
     wc.hInstance = instance;
     wc.lpszClassName = kFrameClassName;
-    wc.hIcon = LoadIconSized(IDR_FRAME, kLargeIconSize);
-    wc.hIconSm = LoadIconSized(IDR_FRAME, kSmallIconSize);
+    wc.hIcon = LoadIconSized(IDR_FRAME, SM_CXICON, SM_CYICON);
+    wc.hIconSm = LoadSmallIcon(IDR_FRAME);
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     return RegisterWindowClass(wc);
+}
+
+// The settings dialog sends its request for a folder's picture; a posted one
+// comes from anyone, with a pointer into anyone's memory, and cannot be told
+// apart once dispatched. So it is emptied as it is taken from the queue, by
+// whichever loop takes it, ours or a modal one.
+LRESULT CALLBACK CMainFrame::DropPostedShowPicture(int code, WPARAM removal, LPARAM lParam)
+{
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && msg->message == WM_SHOW_PICTURE &&
+        CWindow(msg->hwnd).GetWindowClass() == kFrameClassName) {
+        msg->message = WM_NULL;
+    }
+    return ::CallNextHookEx(nullptr, code, removal, lParam);
 }
 
 HWND CMainFrame::StartFrame()
@@ -98,7 +119,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         UpdateTip();
         return 0;
     case WM_SHOW_PICTURE:
-        OnShowPicture(reinterpret_cast<const wchar_t*>(lParam));
+        if (IsSentByThisThread()) OnShowPicture(reinterpret_cast<const wchar_t*>(lParam));
         return 0;
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
@@ -124,7 +145,7 @@ LRESULT CMainFrame::OnCreate()
     if (folderCount == 0 || app.GetCount() == 0) OpenSettings(false);
     if (!app.IsPaused()) app.Start();
 
-    stateIcon.Reset(LoadIconSized(app.IsPaused() ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
+    stateIcon.Reset(LoadSmallIcon(app.IsPaused() ? IDI_PAUSED : IDI_PLAYING));
     AddToTray(BuildTip().c_str(), stateIcon.Get(), kTrayMenuId);
     return 0;
 }
@@ -237,10 +258,10 @@ void CMainFrame::OnDeletePicture()
     const std::wstring question = WithPath(LoadResString(IDS_CONFIRM_DELETE), path);
     const std::wstring caption = LoadResString(IDS_WARNING);
 
-    AllowMenu(false);
-    const int answer = ::MessageBoxW(GetHandle(), question.c_str(), caption.c_str(), kDeleteQuestionFlags);
-    AllowMenu(true);
-    if (answer == IDOK) app.DeletePicture(position);
+    const MenuBlock block(*this);
+    if (::MessageBoxW(GetHandle(), question.c_str(), caption.c_str(), kDeleteQuestionFlags) == IDOK) {
+        app.DeletePicture(position);
+    }
 }
 
 void CMainFrame::OnHelp()
@@ -258,24 +279,21 @@ void CMainFrame::OnAbout()
 {
     // While the box is open a click on the icon brings it forward instead of
     // opening a second way into the program.
-    AllowMenu(false);
+    const MenuBlock block(*this);
     CAboutDlg about;
     about.DoModal(GetHandle());
-    AllowMenu(true);
 }
 
 // From the menu (advance) an accepted dialog shows the next picture at once
 // and restarts the interval; at start-up the controller's Start does that.
 void CMainFrame::OpenSettings(bool advance)
 {
-    AllowMenu(false);
+    const MenuBlock block(*this);
     const SettingsOutcome outcome = runSettings(GetHandle(), app.GetConf(), app.GetCurrentPath());
-    if (outcome.accepted) {
-        app.ApplySettings(outcome.conf);
-        if (advance && !app.IsPaused()) OnNext();
-        app.SaveState();
-    }
-    AllowMenu(true);
+    if (!outcome.accepted) return;
+    app.ApplySettings(outcome.conf);
+    if (advance && !app.IsPaused()) OnNext();
+    app.SaveState();
 }
 
 CMainFrame::SettingsOutcome CMainFrame::RunSettingsDialog(HWND owner, const CConf& conf,
@@ -296,7 +314,7 @@ void CMainFrame::CustomizeMenu(HMENU popup)
 // holds a destroyed handle.
 void CMainFrame::SetStateIcon(bool paused)
 {
-    UniqueIcon shown(LoadIconSized(paused ? IDI_PAUSED : IDI_PLAYING, kStateIconSize));
+    UniqueIcon shown(LoadSmallIcon(paused ? IDI_PAUSED : IDI_PLAYING));
     ChangeIcon(shown.Get());
     stateIcon = std::move(shown);
 }

@@ -50,6 +50,7 @@ protected:
 
 private:
     static bool RegisterFrameClass();
+    static LRESULT CALLBACK DropPostedShowPicture(int code, WPARAM removal, LPARAM lParam);
     static SettingsOutcome RunSettingsDialog(HWND owner, const CConf& conf, const std::wstring& currentPicture);
 
     LRESULT OnCreate();
@@ -71,6 +72,7 @@ private:
     std::wstring BuildTip() const;
 
     UINT taskbarCreatedMsg = 0;
+    UniqueHook postedShowPictureGuard;
     CWallpaperApp app;
     SettingsRunner runSettings;
     UniqueIcon stateIcon;

@@ -81,6 +81,20 @@ public:
     // Off while T shows a modal window: a click then brings that window forward.
     void AllowMenu(bool allowed) { menuAllowed = allowed; }
 
+    // Blocks the menu for as long as it lives, around a modal window T shows,
+    // so that no way out of the window, an exception included, leaves the
+    // menu blocked for good.
+    class MenuBlock {
+    public:
+        explicit MenuBlock(CTrayIconImpl& blocked) : tray(blocked) { tray.AllowMenu(false); }
+        ~MenuBlock() { tray.AllowMenu(true); }
+        MenuBlock(const MenuBlock&) = delete;
+        MenuBlock& operator=(const MenuBlock&) = delete;
+
+    private:
+        CTrayIconImpl& tray;
+    };
+
     UINT GetCallbackMessage() const { return callbackMsg; }
     bool IsAddedForTesting() const { return added; }
     bool IsMenuAllowedForTesting() const { return menuAllowed; }

@@ -4,6 +4,7 @@
 #include "app/CMessageLoop.h"
 #include "win/ResourceInstance.h"
 #include "win/ScopedComInit.h"
+#include "win/UniqueHandle.h"
 
 #include <commctrl.h>
 
@@ -19,9 +20,15 @@ int RunApp()
 
 int RunProcess(HINSTANCE instance)
 {
+    // Of copies started in the same moment only the one that makes the mutex
+    // runs: the window test alone races, as the frame comes a while after the
+    // test. The mutex is never released early; it goes with the process.
+    const UniqueKernelHandle running(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+    if (!running || ::GetLastError() == ERROR_ALREADY_EXISTS) return kExitAnotherCopy;
     const ScopedComInit com;
-    // Any window of our class, whoever owns it, means a copy is running. It
-    // is left alone, and so is everything here: the process simply ends.
+    // A copy of an earlier version holds no mutex, only its window; any
+    // window of our class, whoever owns it, counts. The running copy is left
+    // alone, and so is everything here: the process simply ends.
     if (::FindWindowW(kFrameClassName, nullptr) != nullptr) return kExitAnotherCopy;
 
     INITCOMMONCONTROLSEX controls = {};

@@ -129,6 +129,10 @@ lumi_wine_rerun(wine_tests_ja StoreScripts* LC_ALL=ja_JP.UTF-8 LUMI_REQUIRE_ACP=
 lumi_wine_rerun(wine_tests_denied FileExists.* LUMI_REQUIRE_DENIED=1 RUN_UNDER sh -c
   "[ \"$(id -u)\" != 0 ] && exec \"$@\" || exec setpriv --inh-caps=-dac_override,-dac_read_search --bounding-set=-dac_override,-dac_read_search \"$@\""
   sh)
+# The icons at 150 % scaling; LUMI_REQUIRE_SMALL_ICON makes the run fail if
+# the prefix's scaling did not take.
+lumi_wine_rerun(wine_tests_dpi144 CMainFrameTest.ClassCarries*:CMainFrameCommands.MovePictures*
+  LUMI_REQUIRE_SMALL_ICON=24 RUN_UNDER bash ${CMAKE_SOURCE_DIR}/tests/app/at_dpi.sh 144)
 
 # The shipped program's build and size, checked without Wine, so it also runs
 # where the Wine tier takes the 64-bit twin.

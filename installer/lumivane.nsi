@@ -21,6 +21,10 @@ RequestExecutionLevel user
 !define UNINSTALLER "uninstall.exe"
 !define SHORTCUT "${PRODUCT}.lnk"
 !define CLOSE_WAIT_MS 10000
+; What the program holds from its first moment, before its window exists.
+!define INSTANCE_MUTEX "Local\Lumivane.Running"
+!define START_WAIT_ROUNDS 20
+!define START_WAIT_STEP_MS 100
 !define SYNCHRONIZE 0x00100000
 
 Name "${PRODUCT} ${VERSION}"
@@ -56,11 +60,30 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VERSION_QUAD}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "${PRODUCT} 安装程序"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "© 2026 ${PRODUCT} 开发者"
 
+; A copy that is starting holds the mutex but has no window yet to be asked
+; to close; it is given a moment to make one. An earlier version holds no
+; mutex, and one that stays without a window is left to the window test.
+!macro WaitForStartingCopy
+  ${For} $3 1 ${START_WAIT_ROUNDS}
+    FindWindow $0 "${WINDOW_CLASS}"
+    ${If} $0 <> 0
+      ${Break}
+    ${EndIf}
+    System::Call "kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w '${INSTANCE_MUTEX}') p .r4"
+    ${If} $4 P= 0
+      ${Break}
+    ${EndIf}
+    System::Call "kernel32::CloseHandle(p r4)"
+    Sleep ${START_WAIT_STEP_MS}
+  ${Next}
+!macroend
+
 ; A running copy holds its exe open and saves its state as it ends, so it is
 ; asked to close (WM_CLOSE to its hidden window) and its process is awaited
 ; before any file is replaced or removed. Silent runs give up instead of asking.
 !macro CloseRunningCopy
   ${Do}
+    !insertmacro WaitForStartingCopy
     FindWindow $0 "${WINDOW_CLASS}"
     ${If} $0 = 0
       ${Break}

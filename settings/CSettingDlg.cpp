@@ -245,7 +245,7 @@ LRESULT CSettingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_COMMAND) {
         if (RunCommand(LOWORD(wParam))) return 0;
         sender = reinterpret_cast<HWND>(lParam);
-    } else if (msg == WM_NOTIFY) {
+    } else if (msg == WM_NOTIFY && IsSentByThisThread()) {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
         if (OnNotify(header)) return 0;
         sender = header.hwndFrom;

@@ -2,6 +2,11 @@
 
 #include "win/ResourceInstance.h"
 
+namespace {
+// What DoModal answers for a dialog whose object could not be bound.
+constexpr INT_PTR kNotBound = -1;
+}  // namespace
+
 INT_PTR CDialogImpl::DoModal(HWND owner)
 {
     modal = true;
@@ -56,14 +61,20 @@ bool CDialogImpl::RunCommand(int id)
     }
 }
 
-// Binds the object and sends WM_INITDIALOG on through the window, so that it
-// reaches the object the way every later message does. A message comes here
-// otherwise only when the object passed it on, and then the dialog manager's
-// own processing is what it wants.
+// The dialog manager's first message binds the object, which handles it
+// there, once, as it handles every later message through its window. A
+// message comes here otherwise only when the object passed it on, and then
+// the dialog manager's own processing is what it wants. A dialog whose object
+// cannot be bound would run with nothing to end it, so it ends at once.
 INT_PTR CALLBACK CDialogImpl::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg != WM_INITDIALOG) return FALSE;
     auto* object = reinterpret_cast<CDialogImpl*>(lParam);
-    if (!object->Bind(hwnd)) return FALSE;
-    return ::SendMessageW(hwnd, msg, wParam, lParam);
+    if (object == nullptr || !object->Bind(hwnd)) {
+        ::EndDialog(hwnd, kNotBound);
+        return FALSE;
+    }
+    LRESULT result = FALSE;
+    object->HandleGuarded(msg, wParam, lParam, result);
+    return result;
 }

@@ -45,17 +45,23 @@ LRESULT CWindowBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
+bool CWindowBase::HandleGuarded(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    try {
+        result = HandleMessage(msg, wParam, lParam);
+        return true;
+    } catch (...) {
+        // Nothing may unwind into the system's dispatcher.
+        TraceCaughtException(hwnd, msg);
+        return false;
+    }
+}
+
 LRESULT CALLBACK CWindowBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR object)
 {
     auto* self = reinterpret_cast<CWindowBase*>(object);
     LRESULT result = 0;
-    try {
-        result = self->HandleMessage(msg, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system's dispatcher.
-        TraceCaughtException(hwnd, msg);
-        result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
+    if (!self->HandleGuarded(msg, wParam, lParam, result)) result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) self->Unbind();
     return result;
 }

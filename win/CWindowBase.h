@@ -7,10 +7,11 @@
 // Base of every window object of ours: a window made from a class of ours, a
 // dialog, or a control taken over. However the object came to its window, it
 // is bound through the common controls' subclassing, so all of them share one
-// window procedure: the one place where an exception is stopped and traced,
-// and where the object is let go at WM_NCDESTROY. Derived classes look at
-// their own messages in HandleMessage and pass the rest to their base, which
-// ends in the window's own procedure.
+// window procedure, where the object is let go at WM_NCDESTROY. Every message
+// reaches the object through HandleGuarded, the one place where an exception
+// is stopped and traced. Derived classes look at their own messages in
+// HandleMessage and pass the rest to their base, which ends in the window's
+// own procedure.
 class CWindowBase : public CWindow {
 public:
     CWindowBase(const CWindowBase&) = delete;
@@ -30,6 +31,17 @@ protected:
     void Unbind();
 
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // HandleMessage behind the last line of defence: false when it threw,
+    // which is traced, and the message is then left to default processing.
+    bool HandleGuarded(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // A message that carries a pointer is trusted only when this thread sent
+    // it: one sent from another thread, or another program, points into memory
+    // that is not ours to read. A posted message passes too; the system posts
+    // none of its own that carry pointers, and a private one is kept out of
+    // the queue by whoever receives it.
+    static bool IsSentByThisThread() { return ::InSendMessageEx(nullptr) == ISMEX_NOSEND; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -72,6 +72,10 @@ struct WindowTraits : NullInvalidTraits<HWND> {
     static void Close(Handle h) { ::DestroyWindow(h); }
 };
 
+struct HookTraits : NullInvalidTraits<HHOOK> {
+    static void Close(Handle h) { ::UnhookWindowsHookEx(h); }
+};
+
 struct FindTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
@@ -104,3 +108,4 @@ using UniqueFile = UniqueKernelHandle;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueView = UniqueHandle<ViewTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;

@@ -226,6 +226,11 @@ TEST_F(AboutDialogTest, HoverUnderlinesUntilThePointerLeavesTheText)
 
         ::SendMessageW(link, WM_MOUSEMOVE, 0, LinkCentre(Web()));
         EXPECT_TRUE(Web().IsHoveringForTesting()) << c.name;
+        POINT onText = {Web().GetLinkRectForTesting().left, Web().GetLinkRectForTesting().top};
+        ::ClientToScreen(link, &onText);
+        ::SetCursorPos(onText.x, onText.y);
+        ::SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(::LoadCursorW(nullptr, IDC_HAND), ::GetCursor()) << c.name << ": not the hand over the text";
         EXPECT_TRUE(IsUnderlined(Web().GetDrawFontForTesting())) << c.name;
 
         ::SendMessageW(link, c.msg, 0, c.point);

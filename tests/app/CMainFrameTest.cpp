@@ -15,10 +15,13 @@
 #include <objbase.h>
 #include <shlwapi.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -52,6 +55,9 @@ std::wstring IniValue(const wchar_t* section, const wchar_t* key)
     ::GetPrivateProfileStringW(section, key, L"(missing)", text, MAX_PATH, DataFolderReset::File(L"lumi.ini").c_str());
     return text;
 }
+
+std::string Image(HICON icon);
+std::string ResourceImage(UINT id, int width = SM_CXSMICON, int height = SM_CYSMICON);
 
 // The frame, with the hook that adjusts its tray menu in reach.
 struct MenuFrame : CMainFrame {
@@ -181,9 +187,12 @@ TEST_F(CMainFrameTest, ClassCarriesALargeAndASmallIcon)
     HWND window = frame.StartFrame();
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(0u, static_cast<UINT>(::GetClassLongPtrW(window, GCL_STYLE)));
-    for (int index : {GCLP_HICON, GCLP_HICONSM}) {
-        EXPECT_NE(0u, ::GetClassLongPtrW(window, index)) << "no class icon at index " << index;
-    }
+    const auto icon = [=](int index) { return Image(reinterpret_cast<HICON>(::GetClassLongPtrW(window, index))); };
+    EXPECT_TRUE(icon(GCLP_HICON) == ResourceImage(IDR_FRAME, SM_CXICON, SM_CYICON)) << "not the large icon's size";
+    EXPECT_TRUE(icon(GCLP_HICONSM) == ResourceImage(IDR_FRAME)) << "not the small icon's size";
+    // A rerun at another scaling fails if its prefix did not take it.
+    if (const wchar_t* required = _wgetenv(L"LUMI_REQUIRE_SMALL_ICON"))
+        EXPECT_EQ(_wtoi(required), ::GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(CMainFrameTest, CreationPutsTheIconInTheTray)
@@ -375,11 +384,21 @@ TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhil
     ASSERT_EQ(2u, desktop.Shown().size());
     const std::wstring folder = pictures.Path() + L"\\";
 
-    // The dialog's go-to button, pressed while the dialog is open and the menu blocked.
+    // The dialog's go-to button, pressed while the dialog is open and the menu blocked;
+    // the same request posted, or from another thread even with a bad pointer, is ignored.
     bool menuBlocked = false;
     settings.whileOpen = [&](HWND owner) {
         menuBlocked = !frame.IsMenuAllowedForTesting();
-        ::SendMessageW(owner, WM_SHOW_PICTURE, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        const LPARAM text = reinterpret_cast<LPARAM>(folder.c_str());
+        std::atomic<bool> sent{false};
+        std::thread foreign([&] {
+            for (LPARAM param : {text, LPARAM{1}}) ::SendMessageW(owner, WM_SHOW_PICTURE, 0, param);
+            sent = true;
+        });
+        ::PostMessageW(owner, WM_SHOW_PICTURE, 0, text);
+        while (!sent) PumpMessages(1);
+        foreign.join();
+        ::SendMessageW(owner, WM_SHOW_PICTURE, 0, text);
     };
     Command(window, ID_SETTINGS);
     EXPECT_TRUE(menuBlocked);
@@ -399,6 +418,9 @@ TEST_F(CMainFrameTest, SettingsFromTheMenuShowTheNextPictureOnlyWhenAcceptedWhil
 
     Command(window, ID_PAUSE_START);
     EXPECT_EQ(L"开始(&S)", PauseLabel(frame));
+    settings.whileOpen = [](HWND) { throw std::runtime_error("settings gone"); };
+    Command(window, ID_SETTINGS);
+    EXPECT_TRUE(frame.IsMenuAllowedForTesting()) << "blocked for good by a run that threw";
 }
 
 TEST_F(CMainFrameTest, ACancelledEndOfSessionSavesAndPlaysOnARealOneStopsTheController)
@@ -508,24 +530,26 @@ struct DialogReader {
     UINT_PTR timer;
 };
 
-// The colours of a 16 x 16 icon.
+// An icon's size and colours.
 std::string Image(HICON icon)
 {
-    constexpr int kSide = 16;
-    constexpr int kBytesPerPixel = 4;
     ICONINFO info = {};
+    BITMAP bitmap = {};
     if (icon == nullptr || !::GetIconInfo(icon, &info)) return "(no icon)";
-    std::string bits(kSide * kSide * kBytesPerPixel, '\0');
+    ::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    std::string bits(bitmap.bmWidthBytes * bitmap.bmHeight, '\0');
     ::GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), &bits[0]);
     ::DeleteObject(info.hbmColor);
     ::DeleteObject(info.hbmMask);
-    return bits;
+    return std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight) + " " + bits;
 }
 
-std::string ResourceImage(UINT id)
+// The resource's image drawn for the system's size, the small one unless told otherwise.
+std::string ResourceImage(UINT id, int width, int height)
 {
-    const UniqueIcon icon(static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    const UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                        ::GetSystemMetrics(width), ::GetSystemMetrics(height), LR_DEFAULTCOLOR)));
     return Image(icon.Get());
 }
 

@@ -203,6 +203,40 @@ e2e_check "keeps running when the icon cannot be added" frame_exists
 stop_program
 e2e_check "WM_CLOSE without a notification area ends with exit code 1" is_equal 1 "$E2E_EXIT"
 
+# Copies started in the same moment (a start-up shortcut and a double click):
+# one runs, every other ends with exit code 1, round after round.
+COPIES=6
+RACE_ROUNDS="${LUMI_RACE_ROUNDS:-5}"
+# Started directly, a few milliseconds apart, so that each PID is the copy itself.
+start_copies_at_once() {
+  local i
+  RACE_PIDS=()
+  for ((i = 0; i < COPIES; i++)); do
+    "$E2E_ROOT/scripts/wine-run.sh" "$PROGRAM" >/dev/null 2>&1 </dev/null &
+    RACE_PIDS+=($!)
+  done
+  E2E_PIDS+=("${RACE_PIDS[@]}")
+}
+ended_with_one() { local pid n=0; for pid in "${RACE_PIDS[@]}"; do e2e_gone "$pid" && n=$((n + 1)); done; [ "$n" -ge $((COPIES - 1)) ]; }
+for ((round = 1; round <= RACE_ROUNDS; round++)); do
+  start_copies_at_once
+  e2e_wait_until "$START_SECONDS" ended_with_one
+  # A copy that got past the test takes 100-200 ms to show its frame.
+  settle
+  running=() codes=""
+  for pid in "${RACE_PIDS[@]}"; do
+    if e2e_gone "$pid"; then wait "$pid"; codes+="$? "; else running+=("$pid"); fi
+  done
+  e2e_log "round $round of $COPIES copies at once: ${#running[@]} running, exit codes ${codes}"
+  e2e_check "of $COPIES copies started at once one runs, round $round" is_equal "1|1 1 1 1 1 " "${#running[@]}|$codes"
+  e2e_check "the copy that runs has its frame, round $round" frame_exists
+  # Every copy left running goes, so the next round starts with none.
+  for pid in "${running[@]}"; do
+    e2e_driver post $WM_CLOSE
+    e2e_wait_until "$EXIT_SECONDS" e2e_gone "$pid"
+  done
+done
+
 # ---- In a virtual desktop with a notification area.
 e2e_use_virtual_desktop
 e2e_start_xvfb || exit 1

@@ -130,6 +130,13 @@ std::wstring LinkTarget(const std::wstring& link)
     return target;
 }
 
+int g_initDialogs = 0;
+LRESULT CALLBACK CountInitDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    g_initDialogs += reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_INITDIALOG;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 LRESULT CALLBACK RecordReflected(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen)
 {
     if (msg == OCM_NOTIFY || msg == OCM_COMMAND) reinterpret_cast<std::vector<UINT>*>(seen)->push_back(msg);
@@ -531,7 +538,13 @@ TEST_F(SettingDialogTest, RealPickerCancelledChangesNothing)
 
 TEST_F(SettingDialogTest, ShowsItsControlsInTabOrder)
 {
-    ExpectDialogShows(Open(MakeConf(kThree)), L"Lumivane\u8bbe\u7f6e",
+    // Message hooks and accessibility tools see it open once, with the focus on the first tab stop.
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CountInitDialog, nullptr, ::GetCurrentThreadId());
+    HWND shown = Open(MakeConf(kThree));
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_EQ(1, g_initDialogs);
+    EXPECT_EQ(list, ::GetFocus()) << "no control has the focus";
+    ExpectDialogShows(shown, L"Lumivane\u8bbe\u7f6e",
                       {
                           {IDC_STATIC, L"Static", L"\u56fe\u7247\u6587\u4ef6\u5939\uff1a"},
                           {IDC_FOLDER_LIST, WC_LISTVIEWW, L""},

@@ -61,7 +61,7 @@ private:
     UniqueKernelHandle dataReady;
 };
 
-constexpr UINT kThrowMessage = WM_APP + 1;
+constexpr UINT kThrowMessage = WM_SETTEXT;
 constexpr wchar_t kThrowingClass[] = L"LumivaneThrowingWindow";
 
 class ThrowingWindow : public CWindowImpl {
@@ -93,13 +93,13 @@ TEST(WindowProcedure, AnExceptionStopsThereAndLeavesATraceNamingItAndTheWindow)
     ThrowingWindow window;
     ASSERT_NE(nullptr, window.Create());
 
-    ::SendMessageW(window.GetHandle(), kThrowMessage, 0, 0);
+    ::SendMessageW(window.GetHandle(), kThrowMessage, 0, reinterpret_cast<LPARAM>(L"kept"));
 
-    EXPECT_TRUE(::IsWindow(window.GetHandle())) << "the window did not survive";
+    EXPECT_EQ(L"kept", window.GetText()) << "the window lost its default processing, or did not survive";
     const std::string trace = debugOutput.Take();
     EXPECT_NE(std::string::npos, trace.find("picture list gone")) << trace;
     EXPECT_NE(std::string::npos, trace.find("LumivaneThrowingWindow")) << trace;
-    EXPECT_NE(std::string::npos, trace.find("message 0x00008001")) << trace;
+    EXPECT_NE(std::string::npos, trace.find("message 0x0000000C")) << trace;
 }
 
 }  // namespace
