@@ -12,7 +12,6 @@ e2e_init "${1:-$(dirname "${BASH_SOURCE[0]}")/../../build/win}"
 
 TITLE="关于"
 TOLERANCE=2        # pixels; a box the system placed itself lands far away
-WAIT_SECONDS=60
 UNDERLINE_PIXELS=50  # the underline adds a row about as long as the text, over 100 pixels
 
 e2e_make_prefix
@@ -23,21 +22,14 @@ e2e_use_virtual_desktop
 e2e_start_xvfb || exit 1
 e2e_start_services
 
-REPORT="$E2E_SCRATCH/about_preview.txt"
-e2e_start PREVIEW_PID "$E2E_BUILD/tests/e2e/about_preview.exe" "$(e2e_winpath "$REPORT")"
-
-find_box() {
-  BOX="$(xdotool search --name "^${TITLE}\$" 2>/dev/null | head -n 1)"
-  [ -n "$BOX" ] && grep -q '^window ' "$REPORT" 2>/dev/null
-}
-e2e_check "the about box opens" e2e_wait_until "$WAIT_SECONDS" find_box || { e2e_finish; exit 1; }
+e2e_preview about "$TITLE" "the about box opens" || { e2e_finish; exit 1; }
 e2e_check "the manifest names Windows 10 and declares DPI awareness" \
   grep -qx 'manifest windows 10.0 dpiaware 1' <(tr -d '\r' <"$REPORT")
 sleep 1 # let it finish painting
 
 # xdotool's position of a window inside Wine's desktop window counts the
 # desktop's offset twice; xwininfo gives the absolute position.
-geometry="$(xwininfo -id "$BOX")"
+geometry="$(xwininfo -id "$DIALOG")"
 field() { awk -F: "/$1/ {gsub(/ /, \"\", \$2); print \$2}" <<<"$geometry"; }
 x="$(field 'Absolute upper-left X')"
 y="$(field 'Absolute upper-left Y')"

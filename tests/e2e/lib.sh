@@ -178,3 +178,17 @@ e2e_screenshot() {
   import -display "$DISPLAY" -window root "$raw" && convert "$raw" "${shape[@]}" "$out" || return 1
   e2e_log "screenshot $out"
 }
+
+# e2e_preview WHAT TITLE CHECK: shows the about box or the settings dialog
+# (WHAT: about or settings) alone, with its report in $REPORT, and checks
+# (named CHECK) that the window TITLE opens and is reported; its X window goes
+# to DIALOG. False when it does not open.
+e2e_preview() {
+  REPORT="$E2E_SCRATCH/$1.txt"
+  e2e_start PREVIEW_PID "$E2E_BUILD/tests/e2e/dialog_preview.exe" "$1" "$(e2e_winpath "$REPORT")"
+  e2e_check "$3" e2e_wait_until 60 e2e_preview_is_up "$2" && [ -n "$DIALOG" ]
+}
+e2e_preview_is_up() {
+  DIALOG="$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)"
+  [ -n "$DIALOG" ] && grep -q '^window ' "$REPORT" 2>/dev/null
+}

@@ -8,10 +8,12 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
+#include "tests/support/ActiveDesktopBase.h"
 #include "win/ComPtr.h"
 
 namespace {
@@ -60,46 +62,72 @@ void SetDesktopValue(const wchar_t* name, const wchar_t* value)
     ::RegCloseKey(key);
 }
 
-// Wine's desktop paints BMP pictures only: another picture the system's codecs
-// read is handed on as a BMP in the cache folder beside this library, fitted
-// to the screen for Stretch, which Wine's desktop cannot do.
-std::wstring AsBitmap(const std::wstring& path, DWORD style)
+// The middle of a picture, at most `most` of it.
+WICRect Middle(UINT width, UINT height, SIZE most)
 {
-    if (path.size() > 4 && ::lstrcmpiW(path.c_str() + path.size() - 4, L".bmp") == 0) return path;
-    ComPtr<IWICImagingFactory> codecs;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> frame;
-    ComPtr<IWICBitmapSource> pixels;
+    const UINT shownWidth = std::min<UINT>(width, most.cx), shownHeight = std::min<UINT>(height, most.cy);
+    return {static_cast<INT>((width - shownWidth) / 2), static_cast<INT>((height - shownHeight) / 2),
+            static_cast<INT>(shownWidth), static_cast<INT>(shownHeight)};
+}
+
+// Writes as a BMP file what Windows shows of the picture for `style`. Wine's
+// desktop paints the BMP as it is, so the stand-in stretches the picture to
+// the screen itself, and of a centred one larger than the screen keeps the
+// middle, where Wine's desktop would show the top-left corner.
+HRESULT WriteShown(IWICImagingFactory* codecs, IWICBitmapSource* pixels, DWORD style, const std::wstring& target)
+{
+    const SIZE screen = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ComPtr<IWICBitmapScaler> scaler;
     ComPtr<IWICStream> file;
     ComPtr<IWICBitmapEncoder> encoder;
     ComPtr<IWICBitmapFrameEncode> bitmap;
+    IWICBitmapSource* source = pixels;
+    HRESULT hr = S_OK;
+    if (style == WPSTYLE_STRETCH) {
+        hr = codecs->CreateBitmapScaler(scaler.Put());
+        if (SUCCEEDED(hr)) hr = scaler->Initialize(pixels, screen.cx, screen.cy, WICBitmapInterpolationModeFant);
+        source = scaler.Get();
+    }
+    UINT width = 0, height = 0;
+    if (SUCCEEDED(hr)) hr = source->GetSize(&width, &height);
+    const SIZE whole = {static_cast<LONG>(width), static_cast<LONG>(height)};
+    WICRect shown = Middle(width, height, style == WPSTYLE_CENTER ? screen : whole);
+    if (SUCCEEDED(hr)) hr = codecs->CreateStream(file.Put());
+    if (SUCCEEDED(hr)) hr = file->InitializeFromFilename(target.c_str(), GENERIC_WRITE);
+    if (SUCCEEDED(hr)) hr = codecs->CreateEncoder(GUID_ContainerFormatBmp, nullptr, encoder.Put());
+    if (SUCCEEDED(hr)) hr = encoder->Initialize(file.Get(), WICBitmapEncoderNoCache);
+    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(bitmap.Put(), nullptr);
+    if (SUCCEEDED(hr)) hr = bitmap->Initialize(nullptr);
+    if (SUCCEEDED(hr)) hr = bitmap->SetSize(shown.Width, shown.Height);
+    if (SUCCEEDED(hr)) hr = bitmap->WriteSource(source, &shown);
+    if (SUCCEEDED(hr)) hr = bitmap->Commit();
+    if (SUCCEEDED(hr)) hr = encoder->Commit();
+    return hr;
+}
+
+// Wine's desktop paints BMP pictures only: every picture the system's codecs
+// read goes on as the BMP in the cache folder beside this library; any other
+// file goes on as it is.
+std::wstring AsBitmap(const std::wstring& path, DWORD style)
+{
+    ComPtr<IWICImagingFactory> codecs;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapSource> pixels;
     const std::wstring cached = BesideSelf(L"cache\\wallpaper.bmp");
     ::CreateDirectoryW(BesideSelf(L"cache").c_str(), nullptr);
-    UINT width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                     reinterpret_cast<void**>(codecs.Put()));
     if (SUCCEEDED(hr))
         hr = codecs->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                                decoder.Put());
     if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.Put());
-    if (SUCCEEDED(hr) && style != WPSTYLE_STRETCH) hr = frame->GetSize(&width, &height);
     if (SUCCEEDED(hr)) hr = ::WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.Get(), pixels.Put());
-    if (SUCCEEDED(hr)) hr = codecs->CreateBitmapScaler(scaler.Put());
-    if (SUCCEEDED(hr)) hr = scaler->Initialize(pixels.Get(), width, height, WICBitmapInterpolationModeFant);
-    if (SUCCEEDED(hr)) hr = codecs->CreateStream(file.Put());
-    if (SUCCEEDED(hr)) hr = file->InitializeFromFilename(cached.c_str(), GENERIC_WRITE);
-    if (SUCCEEDED(hr)) hr = codecs->CreateEncoder(GUID_ContainerFormatBmp, nullptr, encoder.Put());
-    if (SUCCEEDED(hr)) hr = encoder->Initialize(file.Get(), WICBitmapEncoderNoCache);
-    if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(bitmap.Put(), nullptr);
-    if (SUCCEEDED(hr)) hr = bitmap->Initialize(nullptr);
-    if (SUCCEEDED(hr)) hr = bitmap->WriteSource(scaler.Get(), nullptr);
-    if (SUCCEEDED(hr)) hr = bitmap->Commit();
-    if (SUCCEEDED(hr)) hr = encoder->Commit();
+    if (SUCCEEDED(hr)) hr = WriteShown(codecs.Get(), pixels.Get(), style, cached);
     return SUCCEEDED(hr) ? cached : path;
 }
 
-class Desktop final : public IActiveDesktop {
+class Desktop final : public ActiveDesktopBase {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override
     {
@@ -146,23 +174,6 @@ public:
         ::SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, shown.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
         return S_OK;
     }
-
-    STDMETHODIMP GetWallpaper(PWSTR, UINT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetWallpaperOptions(LPWALLPAPEROPT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetPattern(PWSTR, UINT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP SetPattern(PCWSTR, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemOptions(LPCOMPONENTSOPT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP SetDesktopItemOptions(LPCCOMPONENTSOPT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP AddDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP AddDesktopItemWithUI(HWND, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP ModifyDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP RemoveDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemCount(int*, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItem(int, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemByID(ULONG_PTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GenerateDesktopItemHtml(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP AddUrl(HWND, PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemBySource(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
 
 private:
     LONG references = 1;

@@ -9,7 +9,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "${1:-$(dirname "${BASH_SOURCE[0]}")/../../build/win}"
 
 TITLE="Lumivane设置"
-WAIT_SECONDS=60
 MARGIN=8 # pixels of desktop around the dialog in the picture
 
 e2e_make_prefix
@@ -17,14 +16,7 @@ e2e_use_virtual_desktop
 e2e_start_xvfb || exit 1
 e2e_start_services
 
-REPORT="$E2E_SCRATCH/settings_preview.txt"
-e2e_start PREVIEW_PID "$E2E_BUILD/tests/e2e/settings_preview.exe" "$(e2e_winpath "$REPORT")"
-
-find_dialog() {
-  DIALOG="$(xdotool search --name "^${TITLE}\$" 2>/dev/null | head -n 1)"
-  [ -n "$DIALOG" ] && grep -q '^window ' "$REPORT" 2>/dev/null
-}
-e2e_check "the settings dialog opens" e2e_wait_until "$WAIT_SECONDS" find_dialog || { e2e_finish; exit 1; }
+e2e_preview settings "$TITLE" "the settings dialog opens" || { e2e_finish; exit 1; }
 sleep 1 # let it finish painting
 
 read -r _ left top right bottom < <(grep "^window " "$REPORT" | tr -d "\r")

@@ -44,34 +44,34 @@ STDMETHODIMP_(ULONG) FakeActiveDesktop::Release()
     return static_cast<ULONG>(--references);
 }
 
+FakeActiveDesktop::Call& FakeActiveDesktop::Record(Kind kind)
+{
+    calls.emplace_back();
+    calls.back().kind = kind;
+    return calls.back();
+}
+
 STDMETHODIMP FakeActiveDesktop::ApplyChanges(DWORD flags)
 {
-    Call call;
-    call.kind = Kind::ApplyChanges;
-    call.flags = flags;
-    calls.push_back(call);
+    Record(Kind::ApplyChanges).flags = flags;
     return applyResult;
 }
 
 STDMETHODIMP FakeActiveDesktop::SetWallpaper(PCWSTR path, DWORD reserved)
 {
-    Call call;
-    call.kind = Kind::SetWallpaper;
+    Call& call = Record(Kind::SetWallpaper);
     call.path = path ? path : L"(null)";
     call.reserved = reserved;
-    calls.push_back(call);
     return setWallpaperResult;
 }
 
 STDMETHODIMP FakeActiveDesktop::SetWallpaperOptions(LPCWALLPAPEROPT options, DWORD reserved)
 {
-    Call call;
-    call.kind = Kind::SetWallpaperOptions;
+    Call& call = Record(Kind::SetWallpaperOptions);
     if (options != nullptr) {
         call.size = options->dwSize;
         call.style = options->dwStyle;
     }
     call.reserved = reserved;
-    calls.push_back(call);
     return setOptionsResult;
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <windows.h>
-#include <wininet.h>
-#include <shlobj.h>
+#include "tests/support/ActiveDesktopBase.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +8,7 @@
 // A desktop service that records what the playlist asks of it, in order.
 // It lives on the test's stack: the reference count is only watched, so it
 // must outlive every player it was handed to.
-class FakeActiveDesktop : public IActiveDesktop {
+class FakeActiveDesktop : public ActiveDesktopBase {
 public:
     enum class Kind { SetWallpaper, SetWallpaperOptions, ApplyChanges };
     struct Call {
@@ -40,22 +38,10 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP ApplyChanges(DWORD flags) override;
-    STDMETHODIMP GetWallpaper(PWSTR, UINT, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP SetWallpaper(PCWSTR path, DWORD reserved) override;
-    STDMETHODIMP GetWallpaperOptions(LPWALLPAPEROPT, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP SetWallpaperOptions(LPCWALLPAPEROPT options, DWORD reserved) override;
-    STDMETHODIMP GetPattern(PWSTR, UINT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP SetPattern(PCWSTR, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemOptions(LPCOMPONENTSOPT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP SetDesktopItemOptions(LPCCOMPONENTSOPT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP AddDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP AddDesktopItemWithUI(HWND, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP ModifyDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP RemoveDesktopItem(LPCCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemCount(int*, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItem(int, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemByID(ULONG_PTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GenerateDesktopItemHtml(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP AddUrl(HWND, PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDesktopItemBySource(PCWSTR, LPCOMPONENT, DWORD) override { return E_NOTIMPL; }
+
+private:
+    // A new call of that kind at the end of `calls`.
+    Call& Record(Kind kind);
 };
