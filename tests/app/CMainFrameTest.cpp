@@ -191,8 +191,9 @@ TEST_F(CMainFrameTest, ClassCarriesALargeAndASmallIcon)
     EXPECT_TRUE(icon(GCLP_HICON) == ResourceImage(IDR_FRAME, SM_CXICON, SM_CYICON)) << "not the large icon's size";
     EXPECT_TRUE(icon(GCLP_HICONSM) == ResourceImage(IDR_FRAME)) << "not the small icon's size";
     // A rerun at another scaling fails if its prefix did not take it.
-    if (const wchar_t* required = _wgetenv(L"LUMI_REQUIRE_SMALL_ICON"))
+    if (const wchar_t* required = _wgetenv(L"LUMI_REQUIRE_SMALL_ICON")) {
         EXPECT_EQ(_wtoi(required), ::GetSystemMetrics(SM_CXSMICON));
+    }
 }
 
 TEST_F(CMainFrameTest, CreationPutsTheIconInTheTray)

@@ -309,16 +309,6 @@ TEST_F(CWallpaperPlayerTest, PreviousFromPastTheEndShowsTheLastEntry)
     EXPECT_EQ((std::vector<std::wstring>{L"C:\\Q\\1.jpg"}), fake.Shown()) << Describe(fake.calls);
 }
 
-TEST_F(CWallpaperPlayerTest, ReleasesTheServiceWhenDestroyed)
-{
-    {
-        CWallpaperPlayer other;
-        other.InitWith(ComPtr<IActiveDesktop>(fake.Share()));
-        EXPECT_EQ(2, fake.references);
-    }
-    EXPECT_EQ(1, fake.references) << "only the fixture's player still holds it";
-}
-
 // Where the service is a stub, the picture still reaches the desktop through the system call.
 class StubDesktopTest : public CWallpaperPlayerTest {
 protected:

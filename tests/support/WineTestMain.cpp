@@ -1,4 +1,5 @@
-#include "tests/support/ModalWatchdog.h"
+#include "tests/support/TestFiles.h"
+#include "win/CWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -6,14 +7,17 @@
 
 #include <cstdio>
 
-// The Wine tier's main: GoogleTest's own, with the modal watchdog around every
-// test; a crash and a filter that selects no test fail the run.
+// The Wine tier's main: GoogleTest's own, where a crash, a modal window that
+// outlives its test and a run that selects no test each fail at once.
 
 namespace {
 
 constexpr UINT kCrashedExitCode = 3;
+// A dialog of a test closes within milliseconds; this is ample on a loaded machine.
+constexpr UINT kPatienceMs = 10000;
+// Once a test has overrun, anything modal it opens after is ended at once.
+constexpr UINT kOverrunPeriodMs = 50;
 
-// A crash ends the run at once, naming the test, with a failing exit code.
 // Wine's own debugger would print a backtrace, but once some tests have run
 // the process it ends can leave with exit code 0, which reads as a pass.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* crash)
@@ -26,6 +30,41 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* crash)
     ::TerminateProcess(::GetCurrentProcess(), kCrashedExitCode);
     return EXCEPTION_EXECUTE_HANDLER;
 }
+
+// Shown dialogs only: an ended one is hidden until its loop destroys it.
+BOOL CALLBACK EndShownDialog(HWND window, LPARAM)
+{
+    if (::IsWindowVisible(window) && CWindow(window).GetWindowClass() == L"#32770") {
+        ADD_FAILURE() << "dialog \"" << Narrow(CWindow(window).GetText()) << "\" outlived its test; ended";
+        ::EndDialog(window, IDABORT);
+    }
+    return TRUE;
+}
+
+// A thread timer, so that every modal loop of the test's thread runs it.
+void CALLBACK EndWhatIsOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    ::EnumThreadWindows(::GetCurrentThreadId(), &EndShownDialog, 0);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    if (::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE)) {
+        ADD_FAILURE() << "menu outlived its test; ended";
+        ::EndMenu();
+    }
+    ::SetTimer(nullptr, timer, kOverrunPeriodMs, &EndWhatIsOpen);
+}
+
+// A modal loop that no longer ends would hold the whole run until ctest's
+// time limit; this fails its test and ends it, so the next test runs.
+class ModalWatchdog : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        timer = ::SetTimer(nullptr, 0, kPatienceMs, &EndWhatIsOpen);
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override { ::KillTimer(nullptr, timer); }
+
+    UINT_PTR timer = 0;
+};
 
 }  // namespace
 
