@@ -98,15 +98,12 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths)
 
 namespace {
 
-// The program's state icons are this small.
-constexpr int kIconSize = 16;
-
 NOTIFYICONDATAW TrayIcon(HWND window)
 {
     NOTIFYICONDATAW icon = {};
     icon.cbSize = sizeof(icon);
     icon.hWnd = window;
-    icon.uID = kTrayIconId;
+    icon.uID = IDR_TRAYMENU;
     return icon;
 }
 
@@ -118,7 +115,8 @@ bool BareAddIcon(HWND window, const wchar_t* tip)
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_APP;
     icon.hIcon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PLAYING), IMAGE_ICON,
-                                                 kIconSize, kIconSize, LR_DEFAULTCOLOR | LR_SHARED));
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_DEFAULTCOLOR | LR_SHARED));
     ::lstrcpynW(icon.szTip, tip, ARRAYSIZE(icon.szTip));
     return ::Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
 }

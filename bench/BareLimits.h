@@ -23,7 +23,6 @@ bool BareLoad(const std::wstring& file, std::vector<std::wstring>& paths);
 // The program's playing icon from this program's resources, under the
 // program's icon id, so the bench finds either program's icon the same way;
 // the tooltip is cut to fit.
-constexpr UINT kTrayIconId = 201;
 bool BareAddIcon(HWND window, const wchar_t* tip);
 void BareRemoveIcon(HWND window);
 // Whether the tray holds such an icon of `window`: the tray accepts a change
